@@ -1,0 +1,4 @@
+// Ending the process.
+#pragma once
+
+[[noreturn]] void EndProcess(int exitCode);

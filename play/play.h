@@ -1,0 +1,4 @@
+// One frame of play.
+#pragma once
+
+void RunPlayFrame();

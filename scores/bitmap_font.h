@@ -1,0 +1,9 @@
+// Captions drawn from the two glyph sheets.
+#pragma once
+
+#include <string>
+
+#include "flow/globals.h"
+
+void LoadBitmapFonts();
+void DrawBitmapText(const BitmapFont& font, const std::string& text, int x, int y);

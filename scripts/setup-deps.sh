@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need, when missing.
+set -euo pipefail
+
+packages=(g++ make cmake pkg-config libsdl2-dev googletest libgtest-dev libbenchmark-dev
+          xvfb xauth xdotool imagemagick x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

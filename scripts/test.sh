@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then builds and runs the whole test suite twice:
+# a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+jobs="$(nproc)"
+
+run_suite() {
+  local dir="$1"; shift
+  echo "=== $dir ==="
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+}
+
+run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DSTAKKO_SANITIZE=ON

@@ -1,0 +1,11 @@
+// Minimal PNG writer (stored deflate blocks): frame dumps need no library.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// pixels are 0x00RRGGBB, row-major. Returns false when the file cannot be
+// written.
+bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height);
+std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height);

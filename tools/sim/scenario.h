@@ -1,0 +1,47 @@
+// The scenario runner: the real game, start-up to end, on the headless
+// backend, driven by a script of timed input events.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+
+struct SimOptions {
+  std::string dir = ".";
+  std::optional<uint32_t> seed;
+  int64_t frameUs = 1000;
+  int64_t pollUs = 10;
+  std::vector<platform::ScriptEvent> events;
+  platform::HeadlessBackend::Failures fail;
+  int64_t frames = 0;   // stop after this many presented frames (0: no limit)
+  int64_t untilMs = 0;  // stop at this virtual time (0: no limit)
+  std::set<int64_t> dumpFrames;
+  std::string dumpDir = ".";
+  bool trace = false;
+  bool board = false;
+  // For tests: called with the backend before the game starts.
+  std::function<void(platform::HeadlessBackend&)> prepare;
+};
+
+// Parses "1,40,100-110". Returns false on a malformed list.
+bool ParseFrameList(const std::string& text, std::set<int64_t>& out);
+
+// One event a line: "<ms> key <KeyCode> down|up", "<ms> mouse <dx> <dy>",
+// "<ms> button <1|2|3> down|up", "<ms> focus lost|gained"; '#' comments.
+bool ParseScript(std::istream& in, std::vector<platform::ScriptEvent>& out, std::string& error);
+
+// Command-line options. Returns false with a message on a bad option or an
+// unreadable script.
+bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+// Runs the game; returns the process exit status (0 when the run ended as
+// asked or through the game's own end).
+int RunSim(const SimOptions& options, std::ostream& out, std::ostream& err);
+
+extern const char* const kSimUsage;
