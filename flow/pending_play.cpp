@@ -1,4 +1,4 @@
-// Screens still to be built show a black frame each pass of the main loop.
+// Stand-ins for play until it lands: a black frame per pass.
 #include "flow/confirm_exit.h"
 #include "flow/get_ready.h"
 #include "flow/globals.h"
@@ -17,16 +17,8 @@ void BlackFrame() {
 }
 }  // namespace
 
-void RunTitle() { BlackFrame(); }
-void RunAttract() { BlackFrame(); }
-void RunHowTo() { BlackFrame(); }
 void RunGetReady() { BlackFrame(); }
 void ClearBoards() {}
-void RunConfirmExit() { BlackFrame(); }
-void DrawCentredText(const std::string&, int, int, Colour) {}
-void RunHighScores() { BlackFrame(); }
-std::string LeftPad(const std::string& text, int) { return text; }
 void RunPlayFrame() { BlackFrame(); }
 void LoadBitmapFonts() {}
 void DrawBitmapText(const BitmapFont&, const std::string&, int, int) {}
-void RunGameOver() { BlackFrame(); }

@@ -1,0 +1,22 @@
+// RIFF wave files: the chunk walk and the PCM formats a sound may have.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+struct WaveData {
+  int rate = 0;           // frames per second, 1..384000
+  int channels = 0;       // 1 or 2
+  int bitsPerSample = 0;  // 8 (unsigned) or 16 (signed)
+  std::vector<uint8_t> samples;  // whole frames only
+};
+
+// Refuses (nullopt) anything the game cannot play; never reads outside
+// [data, data + size).
+std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size);
+
+}  // namespace platform
