@@ -4,3 +4,16 @@
 void RunTitle();
 void RunAttract();
 void RunHowTo();
+
+// The pieces of the screens above, in the order they run.
+void StartTitleMusic();
+void PlayTitleWave();
+void SpawnAllParticles();
+void SpawnParticle(int i);
+void RunParticleShow();
+void DrawParticleFrame();
+
+// Takes a keyboard snapshot and leaves the screen when Escape (to the exit
+// dialog, remembering the screen) or Space (to a new game) is held; Escape
+// wins. Returns true when the caller must return at once.
+bool LeaveScreenByKey();
