@@ -127,6 +127,10 @@ struct GameGlobals {
 
   // --- Members added by later parts of the game go below, each group
   // --- under a comment naming what it is for.
+
+  // Game over: set when its closing wait leaves for the exit dialog, so that
+  // coming back places, names and saves the same game's result only once.
+  int32_t GameOverResultEntered = 0;
 };
 
 extern GameGlobals G;
