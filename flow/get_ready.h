@@ -3,3 +3,7 @@
 
 void RunGetReady();
 void ClearBoards();
+void StartPlayMusic();
+// The get-ready picture crosses the white screen right to left; play
+// follows.
+void SlideGetReady();

@@ -1,0 +1,11 @@
+// The play screen: the last three steps of every play frame.
+#pragma once
+
+// Keeps the shared frame timing up to date for the next timed screen.
+void MeasureFrameTime();
+// Presents the picture the previous frame drew (with the explosion drawn
+// over it) and blanks the back buffer.
+void FlipAndClear();
+// The whole play picture: background, score panel, well, piece, next
+// piece and the level-up banner.
+void DrawPlayScreen();
