@@ -1,6 +1,18 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -38,6 +50,112 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath,
   std::fclose(f);
   if (!ok) return std::nullopt;
   return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
+                                                  size_t maxBytes) {
+  std::FILE* f = std::fopen(HostPath(gamePath).c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::vector<uint8_t> bytes(maxBytes);
+  size_t got = maxBytes == 0 ? 0 : std::fread(bytes.data(), 1, maxBytes, f);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  if (!ok) return std::nullopt;
+  bytes.resize(got);
+  return bytes;
+}
+
+int64_t FileSize(const std::string& gamePath) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path path(HostPath(gamePath));
+  fs::file_status status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) return -1;
+  if (fs::is_directory(status)) return -2;
+  uintmax_t size = fs::file_size(path, ec);
+  if (ec) return -1;
+  return static_cast<int64_t>(size);
+}
+
+namespace {
+
+#ifdef _WIN32
+
+bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      ok = false;
+    }
+    done += written;
+  }
+  if (ok && !FlushFileBuffers(h)) ok = false;
+  if (!CloseHandle(h)) ok = false;
+  return ok;
+}
+
+bool ReplaceWith(const std::string& temp, const std::string& path) {
+  return MoveFileExA(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void RemoveQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
+
+#else
+
+bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = true;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool ReplaceWith(const std::string& temp, const std::string& path) {
+  if (std::rename(temp.c_str(), path.c_str()) != 0) return false;
+  // Make the rename itself durable. The new file is already complete, so a
+  // folder that cannot be synced does not undo the save.
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+void RemoveQuietly(const std::string& path) { ::unlink(path.c_str()); }
+
+#endif
+
+}  // namespace
+
+bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>& bytes) {
+  std::string path = HostPath(gamePath);
+  std::string temp = path + ".tmp";
+  if (!WriteAndSync(temp, bytes) || !ReplaceWith(temp, path)) {
+    RemoveQuietly(temp);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace platform

@@ -108,8 +108,9 @@ int WasKeyReleased(int keyCode) {
 }
 
 // Characters come as keys are let go, one per key per call, in KeyCode
-// order. Only printable ASCII is delivered: the game's fonts and its
-// high-score file hold nothing else.
+// order. Only printable ASCII is delivered (the game's fonts and its
+// high-score file hold nothing else), plus Backspace's code 8, with which
+// name entry deletes.
 std::string TakeTypedText() {
   std::string text;
   if (keyboard.state != 2) return text;
@@ -122,7 +123,8 @@ std::string TakeTypedText() {
     keyboard.typedLatch[key] = false;
     char c = platform::CurrentBackend().TranslateKey(key);
     if (char pad = KeypadCharacter(key)) c = pad;
-    if (c >= 32 && c <= 126 && text.size() < 255) text.push_back(c);
+    if (key == 14) c = '\b';  // Backspace, on every layout
+    if (((c >= 32 && c <= 126) || c == '\b') && text.size() < 255) text.push_back(c);
   }
   return text;
 }
