@@ -1,0 +1,168 @@
+#include "scores/high_scores.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "flow/globals.h"
+#include "platform/calendar.h"
+#include "platform/files.h"
+#include "platform/trace.h"
+
+namespace {
+
+constexpr int kRows = 10;
+constexpr size_t kDateBytes = 11;
+// Ten records of the longest name a length byte can announce; nothing past
+// this is ever read.
+constexpr size_t kMostBytesRead = kRows * (1 + 255 + 4 + kDateBytes + 4);
+
+// The in-memory default rows carry an older date than the file written with
+// them, so the table shown right after a first start differs from the one
+// shown on every later visit. Players have seen it that way; keep it.
+const char* const kDefaultName = "NOBODY";
+const char* const kDefaultDateInMemory = "01-JAN-2007";
+const char* const kDefaultDateInFile = "01-JAN-2018";
+
+// A reader that never goes past its bytes: at the end every read gives 0 or
+// an empty string, as an unopened or short file reads.
+class RecordReader {
+ public:
+  explicit RecordReader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+
+  int Byte() { return at_ < bytes_.size() ? bytes_[at_++] : 0; }
+
+  int32_t Int32() {
+    if (bytes_.size() - at_ < 4) {
+      at_ = bytes_.size();
+      return 0;
+    }
+    uint32_t v = static_cast<uint32_t>(bytes_[at_]) | static_cast<uint32_t>(bytes_[at_ + 1]) << 8 |
+                 static_cast<uint32_t>(bytes_[at_ + 2]) << 16 | static_cast<uint32_t>(bytes_[at_ + 3]) << 24;
+    at_ += 4;
+    return static_cast<int32_t>(v);
+  }
+
+  // Up to limit bytes; a NUL or LF ends the text and is dropped, a CR too,
+  // taking a following LF with it.
+  std::string Text(size_t limit) {
+    std::string text;
+    for (size_t taken = 0; taken < limit && at_ < bytes_.size(); ++taken) {
+      uint8_t b = bytes_[at_++];
+      if (b == 0 || b == '\n') break;
+      if (b == '\r') {
+        if (at_ < bytes_.size() && bytes_[at_] == '\n') ++at_;
+        break;
+      }
+      text.push_back(static_cast<char>(b));
+    }
+    return text;
+  }
+
+ private:
+  const std::vector<uint8_t>& bytes_;
+  size_t at_ = 0;
+};
+
+void PutInt32(std::vector<uint8_t>& out, int32_t value) {
+  uint32_t v = static_cast<uint32_t>(value);
+  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
+}
+
+// One record: length byte, name, score, the 11-byte date, level. The length
+// byte counts the bytes actually written, so a name is never cut short of
+// what its length byte announces nor allowed past 255 bytes; the date is
+// padded or cut to its 11 bytes so the records after it stay in place.
+void PutRecord(std::vector<uint8_t>& out, const std::string& name, int32_t score, const std::string& date,
+               int32_t level) {
+  size_t nameBytes = std::min<size_t>(name.size(), 255);
+  out.push_back(static_cast<uint8_t>(nameBytes));
+  out.insert(out.end(), name.begin(), name.begin() + static_cast<std::ptrdiff_t>(nameBytes));
+  PutInt32(out, score);
+  for (size_t k = 0; k < kDateBytes; ++k) out.push_back(k < date.size() ? static_cast<uint8_t>(date[k]) : ' ');
+  PutInt32(out, level);
+}
+
+}  // namespace
+
+void DecodeHighScores(const std::vector<uint8_t>& bytes) {
+  RecordReader in(bytes);
+  for (int row = 1; row <= kRows; ++row) {
+    HighScoreEntry& entry = G.HighScoreTable[row];
+    // The length byte is unsigned: a name of 128 to 255 bytes keeps its
+    // length.
+    size_t length = static_cast<size_t>(in.Byte());
+    entry.name = in.Text(length);
+    entry.score = in.Int32();
+    entry.date = in.Text(kDateBytes);
+    entry.level = in.Int32();
+  }
+}
+
+std::vector<uint8_t> EncodeHighScores() {
+  std::vector<uint8_t> out;
+  for (int row = 1; row <= kRows; ++row) {
+    const HighScoreEntry& entry = G.HighScoreTable[row];
+    PutRecord(out, entry.name, entry.score, entry.date, entry.level);
+  }
+  return out;
+}
+
+void LoadHighScores() {
+  if (platform::FileSize(kHighScorePath) > 0) {
+    // A file that cannot be read after all reads as empty rows.
+    std::vector<uint8_t> bytes = platform::ReadFileStart(kHighScorePath, kMostBytesRead).value_or(std::vector<uint8_t>{});
+    DecodeHighScores(bytes);
+  } else {
+    // Missing, empty, or a folder of that name: the default rows. If the
+    // file cannot be written they live in memory for the rest of the run.
+    std::vector<uint8_t> bytes;
+    for (int row = 1; row <= kRows; ++row) {
+      PutRecord(bytes, kDefaultName, 0, kDefaultDateInFile, 0);
+      G.HighScoreTable[row] = HighScoreEntry{kDefaultName, 0, kDefaultDateInMemory, 0};
+    }
+    platform::WriteFileReplacing(kHighScorePath, bytes);
+  }
+  G.HighScoresLoaded = 1;
+}
+
+void EnsureHighScoresLoaded() {
+  if (G.HighScoresLoaded == 0) LoadHighScores();
+}
+
+int InsertHighScore(int32_t score, int32_t level) {
+  int position = 0;
+  HighScoreEntry carried;
+  for (int row = 1; row <= kRows; ++row) {
+    if (position == 0 && score >= G.HighScoreTable[row].score) {
+      position = row;
+      carried = HighScoreEntry{" EMPTY ", score, MakeDateText(), level};
+    }
+    if (position != 0) std::swap(G.HighScoreTable[row], carried);
+  }
+  TraceEvent("highscore row=" + std::to_string(position));
+  return position;
+}
+
+bool SaveHighScores() {
+  bool ok = platform::WriteFileReplacing(kHighScorePath, EncodeHighScores());
+  TraceEvent(ok ? "highscore save ok" : "highscore save failed");
+  return ok;
+}
+
+std::string FormatDateText(int year, int month, int day) {
+  static const char* const kMonths[13] = {"???", "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                          "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+  int m = (month >= 1 && month <= 12) ? month : 0;
+  // The game's own month table is the one to show; the built-in copy only
+  // stands in if it has not been filled.
+  std::string monthName = G.MonthNames[m].size() == 3 ? G.MonthNames[m] : kMonths[m];
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d-%s-%04d", std::clamp(day, 0, 99), monthName.c_str(),
+                std::clamp(year, 0, 9999));
+  return text;
+}
+
+std::string MakeDateText() {
+  platform::CalendarDate today = platform::LocalDateToday();
+  return FormatDateText(today.year, today.month, today.day);
+}
