@@ -1,0 +1,156 @@
+#include "scores/game_over.h"
+
+#include <algorithm>
+
+#include "flow/globals.h"
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "platform/keycodes.h"
+#include "platform/screen.h"
+#include "platform/sound.h"
+#include "scores/bitmap_font.h"
+#include "scores/frame_clock.h"
+#include "scores/high_scores.h"
+
+namespace {
+
+constexpr size_t kLongestName = 8;  // the table's name column
+constexpr int32_t kNameKeyGateMs = 250;
+constexpr int32_t kClosingWaitMs = 500;
+constexpr int kNameX = 150;
+constexpr int kNameY = 230;
+
+void DrawNamePrompt() {
+  DrawBitmapText(G.LargeFont, "YOU MAKE IT", 150, 160);
+  DrawBitmapText(G.SmallFont, "ENTER YOUR NAME :", 150, 190);
+}
+
+// Blank glyph cells over the old name, then the name as it is now.
+void RedrawName() {
+  DrawBitmapText(G.SmallFont, "           ", kNameX, kNameY);
+  DrawBitmapText(G.SmallFont, G.PlayerName, kNameX, kNameY);
+}
+
+void UpperCaseName() {
+  for (char& c : G.PlayerName) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+}
+
+// Applies one call's worth of typed characters; true when the name changed
+// (which shuts the gate for a moment, so one key press is one edit).
+bool ApplyTypedText(const std::string& typed) {
+  if (typed == "\b") {
+    if (G.PlayerName.empty()) return false;
+    G.PlayerName.pop_back();
+    RedrawName();
+    return true;
+  }
+  if (typed > std::string(1, '\x1f') && typed < "{" && G.PlayerName.size() < kLongestName) {
+    // Several keys can be let go between two calls; take only as many of
+    // their characters as the name column holds.
+    size_t room = kLongestName - G.PlayerName.size();
+    G.PlayerName.append(typed, 0, std::min(room, typed.size()));
+    UpperCaseName();
+    RedrawName();
+    return true;
+  }
+  return false;
+}
+
+// Half a second for Space (a new game) or Escape (the exit dialog), then the
+// high-score screen. Keys are tested as held, Escape first.
+void ClosingWait() {
+  int32_t deadline = ClockAddMs(ClockMs32(), kClosingWaitMs);
+  for (;;) {
+    ExamineKeys();
+    if (IsKeyDown(KeyEscape)) {
+      G.SavedState = StateGameOver;
+      G.CurrentState = StateConfirmExit;
+      G.GameOverResultEntered = 1;
+      return;
+    }
+    if (IsKeyDown(KeySpace)) {
+      G.CurrentState = StateGetReady;
+      return;
+    }
+    if (ClockIsPast(deadline)) {
+      G.CurrentState = StateHighScores;
+      return;
+    }
+  }
+}
+
+void EnterResult(int row) {
+  if (row == 0) {
+    PlaySoundId(G.MissSound, 0, -1);
+    return;
+  }
+  // The box grows from the centre in one go: only its largest step, 400 by
+  // 196 around (320, 240), is ever seen, so that is the one drawn.
+  BeginScreenDrawing();
+  SetPenColour(MakeColour(255, 255, 255));
+  FillBox(120, 142, 400, 196);
+  EndScreenDrawing();
+  PlaySoundId(G.HighScoreSound, 0, -1);
+  DrawNamePrompt();
+  G.HighScoreTable[row].name = EnterPlayerName();
+  SaveHighScores();
+}
+
+}  // namespace
+
+void SlideGameOverPicture() {
+  float y = -150.0f;
+  FlipFrame();
+  SpriteId still = GrabScreenSprite(0, 0, platform::kBackBufferWidth, platform::kBackBufferHeight);
+  G.LastTick = ClockMs32();
+  do {
+    ClearBackBuffer(0);
+    DisplaySpriteOpaque(still, 0, 0);
+    DisplaySpriteKeyed(G.GameOverSprite, 140, RoundHalfEven(y));
+    y += (G.SlideSpeed + 0.05f) * static_cast<float>(G.FrameTimeMs);
+    FlipFrame();
+    AdvanceFrameTiming();
+  } while (y < 200.0f);
+}
+
+std::string EnterPlayerName() {
+  if (G.PlayerName.empty()) G.PlayerName = "NOBODY";
+  ExamineKeys();
+  for (;;) {
+    DrawNamePrompt();
+    ExamineKeys();
+    bool done = IsKeyDown(KeyEnter) != 0;
+    if (!done) {
+      DrawBitmapText(G.SmallFont, G.PlayerName, kNameX, kNameY);
+      // Keys let go while the gate is shut are kept for the next call.
+      if (ClockIsPast(G.NameKeyTime) && ApplyTypedText(TakeTypedText())) {
+        G.NameKeyTime = ClockAddMs(ClockMs32(), kNameKeyGateMs);
+      }
+    }
+    FlipFrame();
+    ClearBackBuffer(0);
+    if (done) return G.PlayerName;
+  }
+}
+
+void FinishGameOver(int row) {
+  EnterResult(row);
+  ClosingWait();
+}
+
+void RunGameOver() {
+  // Back from the exit dialog: this game's result is already in the table
+  // (and saved); the picture slides again, then only the closing wait.
+  bool alreadyEntered = G.GameOverResultEntered != 0;
+  G.GameOverResultEntered = 0;
+  SlideGameOverPicture();
+  if (alreadyEntered) {
+    ClosingWait();
+    return;
+  }
+  EnsureHighScoresLoaded();
+  FinishGameOver(InsertHighScore(G.Score, G.Level));
+}
