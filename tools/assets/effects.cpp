@@ -1,0 +1,162 @@
+// The four one-shot effects. Each is mono, starts and ends in silence and
+// is short enough not to mask the next.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "tools/assets/sequencer.h"
+#include "tools/assets/sounds.h"
+#include "tools/assets/synth.h"
+
+namespace art {
+
+namespace {
+
+size_t Len(double seconds) { return static_cast<size_t>(seconds * kRate + 0.5); }
+
+void AddAt(std::vector<double>& out, const std::vector<double>& part, double atSeconds, double gain) {
+  const size_t start = Len(atSeconds);
+  for (size_t i = 0; i < part.size() && start + i < out.size(); ++i) out[start + i] += part[i] * gain;
+}
+
+Sound Finish(std::vector<double> buf, double peak, double fadeOutSeconds) {
+  double mean = 0;
+  for (double v : buf) mean += v;
+  mean /= static_cast<double>(buf.size());
+  for (double& v : buf) v -= mean;
+  FadeEdges(buf, static_cast<int>(Len(0.002)), static_cast<int>(Len(fadeOutSeconds)));
+  double top = 1e-9;
+  for (double v : buf) top = std::max(top, std::fabs(v));
+  Sound s;
+  s.channels = 1;
+  s.samples.resize(buf.size());
+  for (size_t i = 0; i < buf.size(); ++i) s.samples[i] = static_cast<int16_t>(RoundToInt(buf[i] * peak * 32767.0 / top));
+  return s;
+}
+
+}  // namespace
+
+Sound ExplosionEffect() {
+  // A bright crack of noise whose colour falls from hiss to rumble, a low
+  // boom under it and a scatter of glassy sparkles: jewels shattering.
+  std::vector<double> out(Len(0.72));
+  Rng rng(0xE8u);
+  Filter f;
+  double amp = 1.0, cutoff = 7000, phase = 0, boom = 0.9, sweep = 1.0;
+  const double ampDecay = Exp(-1.0 / (0.16 * kRate));
+  const double cutDecay = Exp(-1.0 / (0.12 * kRate));
+  const double boomDecay = Exp(-1.0 / (0.18 * kRate));
+  const double sweepDecay = Exp(-1.0 / (0.08 * kRate));
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (i % 8 == 0) f.Set(cutoff, 0.9);
+    f.Run(rng.Signed());
+    out[i] = amp * (0.8 * f.low() + 0.25 * f.band()) + boom * SineCycles(phase);
+    phase += (40 + 70 * sweep) / kRate;
+    phase -= std::floor(phase);
+    amp *= ampDecay;
+    cutoff = 250 + (cutoff - 250) * cutDecay;
+    boom *= boomDecay;
+    sweep *= sweepDecay;
+  }
+  for (int k = 0; k < 10; ++k) {
+    const double at = 0.02 + 0.045 * k + 0.02 * rng.Unit();
+    const double hz = 1800 + 2200 * rng.Unit();
+    std::vector<double> ping(Len(0.05));
+    for (size_t i = 0; i < ping.size(); ++i) {
+      const double t = static_cast<double>(i) / static_cast<double>(ping.size());
+      ping[i] = SineCycles(hz * i / kRate) * (1 - t) * (1 - t) * (i < 20 ? i / 20.0 : 1.0);
+    }
+    AddAt(out, ping, at, 0.22 * (1.0 - k / 12.0));
+  }
+  return Finish(out, 0.85, 0.08);
+}
+
+Sound DropEffect() {
+  // A short, solid thud: a falling low sine with a muffled knock on top.
+  std::vector<double> out(Len(0.2));
+  Rng rng(0xD7u);
+  Filter f;
+  f.Set(700, 0.7);
+  double phase = 0, amp = 1.0, knock = 0.45, sweep = 1.0;
+  const double ampDecay = Exp(-1.0 / (0.05 * kRate));
+  const double knockDecay = Exp(-1.0 / (0.012 * kRate));
+  const double sweepDecay = Exp(-1.0 / (0.03 * kRate));
+  for (size_t i = 0; i < out.size(); ++i) {
+    f.Run(rng.Signed());
+    out[i] = amp * SineCycles(phase) + knock * f.low() * 2.0;
+    phase += (55 + 110 * sweep) / kRate;
+    phase -= std::floor(phase);
+    amp *= ampDecay;
+    knock *= knockDecay;
+    sweep *= sweepDecay;
+  }
+  return Finish(out, 0.8, 0.03);
+}
+
+Sound HighScoreFanfare() {
+  // Da-da-da-daah, da-DAAH: a brass call climbing a C major chord.
+  struct Call {
+    double at, len;
+    const char* note;
+    double vel;
+  };
+  const Call calls[] = {
+      {0.00, 0.10, "G4", 0.8}, {0.12, 0.10, "C5", 0.85}, {0.24, 0.10, "E5", 0.9}, {0.36, 0.26, "G5", 1.0},
+      {0.66, 0.10, "E5", 0.85}, {0.78, 0.75, "G5", 1.0}, {0.78, 0.75, "C5", 0.7}, {0.78, 0.75, "E5", 0.7},
+      {0.78, 0.75, "C4", 0.6},
+  };
+  std::vector<double> out(Len(1.75));
+  uint32_t seed = 1;
+  for (const Call& c : calls) {
+    AddAt(out, RenderNote(Voice::Brass, NoteHz(NoteNumber(c.note)), c.len, c.vel, seed++), c.at, 0.5);
+  }
+  // A shimmer of cymbal on the last chord.
+  AddAt(out, RenderNote(Voice::HatOpen, 0, 0, 0.5, 77), 0.78, 0.6);
+  return Finish(out, 0.8, 0.1);
+}
+
+Sound MissEffect() {
+  // A small crowd going "awww": four voices on an open vowel, their pitch
+  // sagging as the sound dies away. Each voice is a sum of harmonics shaped
+  // by the vowel's formants, so nothing aliases.
+  const double seconds = 1.35;
+  std::vector<double> out(Len(seconds));
+  struct Singer {
+    double hz, pan, vib;
+  };
+  const Singer singers[] = {{196, 0, 5.1}, {233, 0, 5.7}, {262, 0, 4.6}, {175, 0, 5.3}};
+  Rng rng(0xA3u);
+  for (const Singer& s : singers) {
+    double phase = rng.Unit(), vib = rng.Unit();
+    const double onset = 0.02 * rng.Unit();
+    for (size_t i = 0; i < out.size(); ++i) {
+      const double t = static_cast<double>(i) / kRate - onset;
+      if (t < 0) continue;
+      // Pitch: a small rise, then a long fall to two thirds.
+      const double bend = t < 0.12 ? 1.0 + 0.05 * t / 0.12 : 1.05 - 0.4 * Clamp((t - 0.12) / 1.1, 0, 1);
+      const double f0 = s.hz * bend * (1 + 0.012 * SineCycles(vib));
+      // The vowel closes a little as it ends (aw -> uh).
+      const double close = Clamp(t / seconds, 0, 1);
+      const double f1 = 620 - 120 * close, f2 = 960 - 160 * close, f3 = 2500;
+      double v = 0;
+      for (int k = 1; k * f0 < 3800; ++k) {
+        const double fk = k * f0;
+        const double d1 = (fk - f1) / 110, d2 = (fk - f2) / 140, d3 = (fk - f3) / 200;
+        // Harmonics fade out toward the top so none pops in or out as the
+        // pitch moves.
+        const double top = Clamp((3800 - fk) / 800, 0, 1);
+        const double gain = top * (1.0 / (1 + d1 * d1) + 0.55 / (1 + d2 * d2) + 0.12 / (1 + d3 * d3));
+        v += gain * SineCycles(phase * k) / (0.6 + 0.4 * k);
+      }
+      const double env = Clamp(t / 0.08, 0, 1) * (t > 0.7 ? Clamp(1 - (t - 0.7) / 0.6, 0, 1) : 1.0);
+      out[i] += v * env * env;
+      phase += f0 / kRate;
+      phase -= std::floor(phase);
+      vib += s.vib / kRate;
+      vib -= std::floor(vib);
+    }
+  }
+  return Finish(out, 0.75, 0.05);
+}
+
+}  // namespace art

@@ -1,0 +1,174 @@
+#include "tools/assets/jewels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "tools/assets/mathx.h"
+
+namespace art {
+
+namespace {
+
+struct JewelCut {
+  Rgb base;
+  std::vector<Pt> outline;          // in cell coordinates (0..32)
+  std::vector<double> tiers;        // shrink factor of each ring of facets
+  Pt centre;
+};
+
+std::vector<Pt> StarPoints(double cx, double cy, double outer, double inner, int points) {
+  std::vector<Pt> out;
+  for (int i = 0; i < points * 2; ++i) {
+    const double a = -kPi / 2 + kPi * i / points;
+    const double r = (i % 2 == 0) ? outer : inner;
+    out.push_back({cx + r * Cos(a), cy + r * Sin(a)});
+  }
+  return out;
+}
+
+// Each kind has its own colour and its own silhouette, so that players who
+// cannot tell the colours apart still see six different stones.
+JewelCut Cut(int kind) {
+  switch (kind) {
+    case 1:  // ruby: round brilliant
+      return {{224, 32, 44}, RegularPolygon(16, 16, 13.6, 16, kPi / 16), {0.52}, {16, 16}};
+    case 2:  // emerald: step-cut square with clipped corners
+      return {{34, 196, 74},
+              {{8.5, 2.5}, {23.5, 2.5}, {29.5, 8.5}, {29.5, 23.5}, {23.5, 29.5}, {8.5, 29.5}, {2.5, 23.5}, {2.5, 8.5}},
+              {0.80, 0.58},
+              {16, 16}};
+    case 3:  // sapphire: diamond
+      return {{46, 98, 240}, {{16, 1.5}, {30.5, 16}, {16, 30.5}, {1.5, 16}}, {0.5}, {16, 16}};
+    case 4:  // topaz: triangle
+      return {{250, 204, 36}, {{16, 2}, {30.5, 28.5}, {1.5, 28.5}}, {0.46}, {16, 19.5}};
+    case 5:  // amethyst: hexagon
+      return {{176, 66, 226}, RegularPolygon(16, 16, 14.6, 6, 0), {0.55}, {16, 16}};
+    default:  // aquamarine: star
+      return {{64, 222, 232}, StarPoints(16, 17, 15, 7, 5), {0.38}, {16, 17}};
+  }
+}
+
+std::vector<Pt> Placed(const std::vector<Pt>& poly, int x, int y, double scale) {
+  std::vector<Pt> out;
+  for (const Pt& p : poly) out.push_back({x + 16 + (p.x - 16) * scale, y + 16 + (p.y - 16) * scale});
+  return out;
+}
+
+}  // namespace
+
+Canvas WellTile() {
+  // A recessed cell: dark navy with a faint bevel, so that a column of
+  // tiles reads as a calm grid rather than a pattern.
+  Canvas t(kCell, kCell);
+  const Rgb fillTop{24, 26, 54};
+  const Rgb fillBottom{18, 20, 44};
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < kCell; ++x) t.Set(x, y, Mix(fillTop, fillBottom, y / 31.0));
+  const Rgb shade{12, 13, 30};
+  const Rgb light{34, 37, 72};
+  for (int i = 0; i < kCell; ++i) {
+    t.Set(i, 0, shade);
+    t.Set(0, i, shade);
+    t.Set(i, kCell - 1, light);
+    t.Set(kCell - 1, i, light);
+  }
+  t.Set(0, kCell - 1, Mix(shade, light, 0.5));
+  t.Set(kCell - 1, 0, Mix(shade, light, 0.5));
+  return t;
+}
+
+void DrawJewel(Canvas& c, int x, int y, int kind, double scale) {
+  const JewelCut cut = Cut(kind);
+  const std::vector<Pt> outer = Placed(cut.outline, x, y, scale);
+  const Pt centre{x + 16 + (cut.centre.x - 16) * scale, y + 16 + (cut.centre.y - 16) * scale};
+
+  Mask shape(c.width(), c.height());
+  FillPolygon(shape, outer);
+
+  // A soft drop shadow onto the background, then a dark rim.
+  Mask shadow = Minus(Shifted(shape, 1, 2), shape);
+  for (int yy = 0; yy < c.height(); ++yy)
+    for (int xx = 0; xx < c.width(); ++xx)
+      if (shadow.Get(xx, yy)) c.Set(xx, yy, Multiply(c.Get(xx, yy), 0.45));
+
+  const Rgb base = cut.base;
+  const Rgb bright = Lift(base, 0.72);
+  const Rgb deep = Multiply(base, 0.30);
+  const double lx = -0.62, ly = -0.78;
+
+  // Rings of facets from the girdle inward, each lit by its own slope.
+  std::vector<Pt> ring = outer;
+  double slope = 1.0;
+  for (double k : cut.tiers) {
+    const std::vector<Pt> inner = Shrunk(outer, centre.x, centre.y, k);
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i) {
+      const size_t j = (i + 1) % n;
+      const Pt a = ring[i], b = ring[j];
+      double nx = b.y - a.y, ny = -(b.x - a.x);
+      const double mx = (a.x + b.x) / 2 - centre.x, my = (a.y + b.y) / 2 - centre.y;
+      if (nx * mx + ny * my < 0) {
+        nx = -nx;
+        ny = -ny;
+      }
+      const double len = std::sqrt(nx * nx + ny * ny);
+      const double facing = len > 0 ? (nx * lx + ny * ly) / len : 0;
+      const double f = facing * slope;
+      const Rgb col = f >= 0 ? Mix(base, bright, f * 0.75) : Mix(base, deep, -f * 0.85);
+      FillPolygon(c, {a, b, inner[j], inner[i]}, col);
+    }
+    ring = inner;
+    slope *= 0.6;
+  }
+  // The table: a gentle top-to-bottom sheen.
+  {
+    double y0 = ring[0].y, y1 = ring[0].y;
+    for (const Pt& p : ring) {
+      y0 = std::min(y0, p.y);
+      y1 = std::max(y1, p.y);
+    }
+    Mask table(c.width(), c.height());
+    FillPolygon(table, ring);
+    for (int yy = 0; yy < c.height(); ++yy)
+      for (int xx = 0; xx < c.width(); ++xx)
+        if (table.Get(xx, yy)) {
+          const double t = y1 > y0 ? (yy + 0.5 - y0) / (y1 - y0) : 0.5;
+          c.Set(xx, yy, Mix(Lift(base, 0.38), Multiply(base, 0.92), t));
+        }
+  }
+  // Dark girdle line where the stone meets the background.
+  for (int yy = 0; yy < c.height(); ++yy)
+    for (int xx = 0; xx < c.width(); ++xx) {
+      if (!shape.Get(xx, yy)) continue;
+      const bool edge = !shape.Get(xx - 1, yy) || !shape.Get(xx + 1, yy) || !shape.Get(xx, yy - 1) || !shape.Get(xx, yy + 1);
+      if (edge) {
+        // Upper-left rim catches the light, lower-right falls into shade.
+        const bool lit = !shape.Get(xx - 1, yy) || !shape.Get(xx, yy - 1);
+        c.Set(xx, yy, lit ? Multiply(base, 0.62) : deep);
+      }
+    }
+  // Glint: a small four-point sparkle on the upper-left of the table.
+  const int gx = RoundToInt(centre.x - 4.5 * scale);
+  const int gy = RoundToInt(centre.y - 4.5 * scale);
+  c.Set(gx, gy, kWhite);
+  if (scale >= 0.75) {
+    const Rgb soft = Lift(base, 0.8);
+    c.Set(gx - 1, gy, soft);
+    c.Set(gx + 1, gy, soft);
+    c.Set(gx, gy - 1, soft);
+    c.Set(gx, gy + 1, soft);
+  }
+}
+
+Canvas JewelSheet() {
+  Canvas sheet(kCell * 7, kCell);
+  const Canvas tile = WellTile();
+  for (int k = 0; k <= kJewelKinds; ++k) {
+    sheet.Blit(tile, k * kCell, 0);
+    if (k > 0) DrawJewel(sheet, k * kCell, 0, k);
+  }
+  return sheet;
+}
+
+}  // namespace art

@@ -1,0 +1,29 @@
+// Every sound of the game, synthesised from code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace art {
+
+struct Sound {
+  int rate = 22050;
+  int channels = 1;
+  bool loops = false;             // music: the end must run on into the start
+  std::vector<int16_t> samples;   // interleaved 16-bit PCM
+};
+
+Sound TitleMusic();        // Stakko.wav
+Sound PlayMusic();         // Nu Battle.wav
+Sound ExplosionEffect();   // Explosion.wav
+Sound DropEffect();        // Drop.wav
+Sound HighScoreFanfare();  // HighScore.wav
+Sound MissEffect();        // awwww.wav
+
+// The checks every sound must pass before it is written: whole frames,
+// peaks below full scale, silence at the edges of effects and a smooth
+// seam for loops.
+bool CheckSound(const Sound& s, std::string* problem);
+
+}  // namespace art

@@ -1,0 +1,106 @@
+// The title picture: the name in large bevelled letters over a night sky,
+// with a glowing spring at the bottom where the attract screen's jewel
+// fountain rises (its jewels start at 320, 450).
+#include <cmath>
+
+#include "tools/assets/jewels.h"
+#include "tools/assets/pictures.h"
+#include "tools/assets/screen_parts.h"
+
+namespace art {
+
+namespace {
+
+void PaintLogo(Canvas& c) {
+  const Pen pen{13.0, 13.0, 7.5, 7.5};
+  const double advance = GlyphWidth(pen) + 13;
+  const char* name = "STAKKO";
+  const double width = TextWidth(name, pen, advance);
+  const double x0 = std::floor((640 - width) / 2);
+  const double y0 = 58;
+  // Each letter takes the colour of one of the six jewels.
+  static const Rgb kTints[6] = {{236, 52, 60}, {50, 206, 92}, {60, 118, 246}, {252, 208, 48}, {186, 84, 236}, {80, 226, 236}};
+  for (int i = 0; i < 6; ++i) {
+    Mask m(c.width(), c.height());
+    StampGlyph(m, name[i], x0 + i * advance, y0, pen);
+    LetterStyle s;
+    const Rgb t = kTints[i];
+    s.fill = {Lift(t, 0.75), Lift(t, 0.25), t, Multiply(t, 0.62), Lift(t, 0.1)};
+    s.fillTop = y0;
+    s.fillBottom = y0 + GlyphHeight(pen);
+    s.bevelWidth = 4;
+    s.bevelLight = 0.6;
+    s.outline = {250, 236, 190};
+    s.outlineWidth = 2;
+    s.shadow = {4, 2, 12};
+    s.shadowX = 5;
+    s.shadowY = 6;
+    // Gold rim: paint a slightly wider dark ring first, then the letter.
+    LetterStyle rim;
+    rim.fill = {{60, 30, 10}};
+    rim.outline = {60, 30, 10};
+    rim.outlineWidth = 4;
+    rim.shadow = {4, 2, 12};
+    rim.shadowX = 5;
+    rim.shadowY = 6;
+    PaintLettering(c, m, rim);
+    LetterStyle gold = GoldLettering(y0 - 4, y0 + GlyphHeight(pen) + 4);
+    gold.bevelWidth = 0;
+    gold.outlineWidth = 0;
+    gold.shadowX = 0;
+    gold.shadowY = 0;
+    PaintLettering(c, Minus(Dilated(m, 3), m), gold);
+    s.outlineWidth = 0;
+    s.shadowX = 0;
+    s.shadowY = 0;
+    PaintLettering(c, m, s);
+  }
+}
+
+void PaintRule(Canvas& c, int y, int half) {
+  const LetterStyle gold = CaptionStyle();
+  for (int x = 320 - half; x < 320 + half; ++x) {
+    const double fade = 1 - std::fabs(x + 0.5 - 320) / half;
+    c.Blend(x, y, {255, 214, 90}, fade);
+    c.Blend(x, y + 1, {150, 90, 20}, fade);
+  }
+  // A small diamond at the centre.
+  Mask d(c.width(), c.height());
+  FillPolygon(d, {{320, static_cast<double>(y) - 5}, {326, y + 1.0}, {320, y + 7.0}, {314, y + 1.0}});
+  LetterStyle s = gold;
+  s.fillTop = y - 5;
+  s.fillBottom = y + 7;
+  s.outline = {60, 30, 6};
+  s.outlineWidth = 1;
+  PaintLettering(c, d, s);
+}
+
+}  // namespace
+
+Canvas TitlePicture() {
+  Canvas c(640, 480);
+  PaintBackdrop(c, 0x57A11u);
+  PaintGlow(c, 320, 118, 330, 120, {70, 40, 140}, 0.55);
+  // The spring the fountain rises from.
+  PaintGlow(c, 336, 474, 170, 70, {90, 120, 255}, 0.55);
+  PaintGlow(c, 336, 474, 70, 26, {200, 230, 255}, 0.6);
+  PaintLogo(c);
+  PaintRule(c, 196, 220);
+  PaintTextCentred(c, "THE FALLING JEWELS PUZZLE", 320, 212, kSmallPen, 13, BodyStyle());
+
+  // The six stones on display beneath the name.
+  const int gap = 14;
+  const int row = 6 * kCell + 5 * gap;
+  for (int k = 1; k <= 6; ++k) DrawJewel(c, 320 - row / 2 + (k - 1) * (kCell + gap), 252, k);
+
+  LetterStyle prompt = GoldLettering(0, 1);
+  prompt.bevelWidth = 0;
+  prompt.outlineWidth = 1;
+  prompt.shadowX = 2;
+  prompt.shadowY = 2;
+  PaintTextCentred(c, "PRESS SPACE TO PLAY", 320, 318, kMediumPen, 19, prompt);
+  PaintTextCentred(c, "ESC TO QUIT", 320, 350, kSmallPen, 13, BodyStyle());
+  return c;
+}
+
+}  // namespace art
