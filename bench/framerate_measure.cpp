@@ -1,0 +1,204 @@
+// Frames per second of the real window, and the cost of one keyboard
+// snapshot.
+//
+// The game moves by a fixed step per frame and presents without a limiter,
+// so the frame rate is the game's speed. This program opens the real window
+// through the platform API (with the SDL backend) and times, each for a few
+// seconds of wall time:
+//   flip   FlipFrame alone: pumping events and presenting the back buffer;
+//   play   a frame built like the play screen: grey clear, 25 one-glyph
+//          drawing sessions, one session with 4 numbers and 81 jewel blits,
+//          FlipFrame, black clear and one ExamineKeys;
+//   wave   a frame of the title wave: black clear, 480 one-row cuts each
+//          drawn in its own session and released, FlipFrame, ExamineKeys;
+//   keys   one ExamineKeys (the particle screen takes 60 of them a frame).
+//
+//   framerate_measure [--seconds S] [--path own|sdl-defaults|renderer|all]
+//
+// "own" is what the game uses: SDL's framebuffer acceleration switched off
+// and our whole-factor scaler writing onto the window surface.
+// "sdl-defaults" is the same scaler onto the window surface with SDL's
+// default hints (on X11 that surface is an OpenGL texture behind the
+// scenes); "renderer" lets SDL's renderer scale a streaming texture. With
+// "all" each path runs in a child process of its own, since SDL's hints
+// are process-wide. bench/run_framerate.sh runs it under Xvfb at 1280x1024
+// and at 640x480.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/bitmap_file.h"
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "platform/screen.h"
+#include "platform/sdl/sdl_factory.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Pictures {
+  ImageId title = 0;
+  ImageId jewels[7] = {};
+  ImageId glyphs[26] = {};
+};
+
+// Pictures like the game's, made here so the measurement needs no assets.
+Pictures MakePictures(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  std::vector<uint32_t> title(640 * 480);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      title[static_cast<size_t>(y) * 640 + x] =
+          (static_cast<uint32_t>(x * 255 / 639) << 16) | (static_cast<uint32_t>(y * 255 / 479) << 8) | 0x40u;
+  std::vector<uint32_t> sheet(224 * 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 224; ++x) sheet[static_cast<size_t>(y) * 224 + x] = 0x101010u * static_cast<uint32_t>(x / 32 + 1) + static_cast<uint32_t>(y);
+  std::vector<uint32_t> font(26 * 24 * 24);
+  for (size_t i = 0; i < font.size(); ++i) font[i] = (i % 7 == 0) ? 0xFFFFFFu : 0u;
+  platform::WriteBitmap24((dir / "title.bmp").string(), title.data(), 640, 480);
+  platform::WriteBitmap24((dir / "jewels.bmp").string(), sheet.data(), 224, 32);
+  platform::WriteBitmap24((dir / "font.bmp").string(), font.data(), 26 * 24, 24);
+  Pictures p;
+  p.title = LoadImageFile((dir / "title.bmp").string());
+  ImageId jewelSheet = LoadImageFile((dir / "jewels.bmp").string());
+  ImageId fontSheet = LoadImageFile((dir / "font.bmp").string());
+  for (int i = 0; i < 7; ++i) p.jewels[i] = CutImage(jewelSheet, 32 * i, 0, 32, 32);
+  for (int i = 0; i < 26; ++i) p.glyphs[i] = CutImage(fontSheet, 24 * i, 0, 24, 24);
+  return p;
+}
+
+void PlayLikeFrame(const Pictures& p, int frame) {
+  ClearBackBuffer(MakeColour(235, 235, 235));
+  // The captions: one drawing session per glyph, as the bitmap font does.
+  for (int g = 0; g < 25; ++g) {
+    BeginScreenDrawing();
+    BlitImage(p.glyphs[g], 420 + (g % 5) * 24, 50 + (g / 5) * 100);
+    EndScreenDrawing();
+  }
+  BeginScreenDrawing();
+  SetPenColour(MakeColour(255, 255, 255));
+  SetPaintMode(PaintInvert);
+  for (int i = 0; i < 4; ++i) DrawTextAt(450, 80 + 100 * i, std::to_string(frame + i));
+  SetPaintMode(PaintTransparentText);
+  for (int x = 0; x < 6; ++x)
+    for (int y = 1; y <= 12; ++y) BlitImage(p.jewels[(x + y) % 7], 224 + 32 * x, 55 + 32 * y);
+  for (int k = 0; k < 3; ++k) BlitImage(p.jewels[k + 1], 320, (frame / 50) % 400 + 32 * k);
+  for (int k = 0; k < 3; ++k) BlitImage(p.jewels[k + 4], 188, 58 + 32 * k);
+  EndScreenDrawing();
+  FlipFrame();
+  ClearBackBuffer(0);
+  ExamineKeys();
+}
+
+void WaveFrame(const Pictures& p, float& phase, float amplitude) {
+  ClearBackBuffer(0);
+  for (int r = 0; r < 480; ++r) {
+    ImageId strip = CutImage(p.title, 0, r, 640, 1);
+    int offset = static_cast<int>(std::nearbyint(std::sin(phase) * amplitude));
+    BeginScreenDrawing();
+    BlitImage(strip, offset, r);
+    EndScreenDrawing();
+    ReleaseImage(strip);
+    phase += 0.25f;
+  }
+  FlipFrame();
+  ExamineKeys();
+}
+
+// Calls per second of fn. The machine may be shared, so the time is split
+// into rounds and the best round counts: contention only ever slows a round
+// down.
+template <typename Fn>
+double Rate(double seconds, Fn&& fn, long& count) {
+  constexpr int kRounds = 5;
+  double best = 0.0;
+  count = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    long n = 0;
+    const auto start = Clock::now();
+    const auto until = start + std::chrono::duration<double>(seconds / kRounds);
+    auto now = start;
+    do {
+      for (int i = 0; i < 16; ++i) fn(count + n++);
+      now = Clock::now();
+    } while (now < until);
+    count += n;
+    best = std::max(best, static_cast<double>(n) / std::chrono::duration<double>(now - start).count());
+  }
+  return best;
+}
+
+int RunOne(platform::SdlPresentPath path, const char* name, double seconds) {
+  std::unique_ptr<platform::Backend> backend(platform::MakeSdlBackend(path));
+  platform::SetBackend(backend.get());
+  if (StartKeyboard() == 0 || StartScreenSystem() == 0 || OpenGameScreen(640, 480, 32, "Stakko", 0) == 0) {
+    std::fprintf(stderr, "framerate_measure: no window (is DISPLAY set?)\n");
+    return 2;
+  }
+  const auto dir = std::filesystem::temp_directory_path() / ("stakko-bench-" + std::to_string(getpid()));
+  const Pictures pictures = MakePictures(dir);
+  std::filesystem::remove_all(dir);
+
+  // A short warm-up lets the window reach its final size first.
+  long count = 0;
+  Rate(0.3, [](long) { FlipFrame(); }, count);
+
+  const double flip = Rate(seconds, [](long) { FlipFrame(); }, count);
+  const double play = Rate(seconds, [&](long f) { PlayLikeFrame(pictures, static_cast<int>(f)); }, count);
+  float phase = 0.0f;
+  const double wave = Rate(seconds, [&](long f) { WaveFrame(pictures, phase, 20.0f - 0.5f * static_cast<float>(f % 40)); }, count);
+  long keyCount = 0;
+  const double keys = Rate(std::min(seconds, 1.0), [](long) { ExamineKeys(); }, keyCount);
+
+  std::printf("%-13s flip %8.0f fps   play %7.0f fps (%6.3f ms)   wave %7.0f fps (%6.3f ms)   ExamineKeys %6.3f us\n",
+              name, flip, play, 1000.0 / play, wave, 1000.0 / wave, 1e6 / keys);
+  std::fflush(stdout);
+  CloseGameScreen();
+  StopScreenSystem();
+  StopKeyboard();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  double seconds = 2.0;
+  std::string path = "all";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+      seconds = std::atof(argv[++i]);
+    } else if (std::strcmp(argv[i], "--path") == 0 && i + 1 < argc) {
+      path = argv[++i];
+    } else {
+      std::fprintf(stderr, "usage: %s [--seconds S] [--path own|sdl-defaults|renderer|all]\n", argv[0]);
+      return 2;
+    }
+  }
+  if (seconds <= 0.0) seconds = 2.0;
+  if (path == "own") return RunOne(platform::SdlPresentPath::kOwnScaler, "own", seconds);
+  if (path == "sdl-defaults") return RunOne(platform::SdlPresentPath::kOwnScalerSdlDefaults, "sdl-defaults", seconds);
+  if (path == "renderer") return RunOne(platform::SdlPresentPath::kSdlRenderer, "renderer", seconds);
+  if (path != "all") {
+    std::fprintf(stderr, "unknown path %s\n", path.c_str());
+    return 2;
+  }
+  int worst = 0;
+  for (const char* each : {"own", "sdl-defaults", "renderer"}) {
+    const std::string cmd = "'" + std::string(argv[0]) + "' --seconds " + std::to_string(seconds) + " --path " + each;
+    int rc = std::system(cmd.c_str());
+    if (rc != 0) worst = 1;
+  }
+  return worst;
+}
