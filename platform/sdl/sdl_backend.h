@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/sdl/sdl_factory.h"
 
 namespace platform {
 
@@ -45,6 +46,9 @@ class SdlBackend : public Backend {
 
   [[noreturn]] void EndProcess(int exitCode) override;
 
+  // Measurements only; call before StartVideo.
+  void SetPresentPath(SdlPresentPath path) { presentPath_ = path; }
+
  private:
   // Drains SDL's queue: focus, resizes, mouse motion and buttons.
   void HandleEvents();
@@ -64,6 +68,8 @@ class SdlBackend : public Backend {
   bool useRenderer_ = false;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SdlPresentPath presentPath_ = SdlPresentPath::kOwnScaler;
+  bool surfaceNeedsFullUpdate_ = true;  // letterbox cleared and pushed once per surface
 
   // Input.
   bool keyboardStarted_ = false;

@@ -33,8 +33,9 @@ uint32_t SdlBackend::AutoSeed() {
 bool SdlBackend::StartVideo() {
   if (videoStarted_) return true;
   // Our own whole-factor scaler onto the window surface is several times
-  // faster than SDL's default path, which hides an OpenGL upload per frame.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // faster than SDL's default path, which hides an OpenGL upload per frame
+  // (see bench/framerate_measure.cpp).
+  if (presentPath_ == SdlPresentPath::kOwnScaler) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
@@ -54,7 +55,14 @@ bool SdlBackend::StartVideo() {
 
 bool SdlBackend::OpenWindow(const std::string& title, int width, int height) {
   if (!videoStarted_ || window_ != nullptr) return false;
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+  // The window's own (non-fullscreen) size is the whole desktop, at its
+  // origin: a window manager makes it fullscreen anyway, and without one
+  // (a kiosk session, a bare X server) it still covers the screen instead of
+  // showing a corner of the picture in a 640x480 window.
+  SDL_Rect desk{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w >= width && bounds.h >= height) desk = bounds;
+  window_ = SDL_CreateWindow(title.c_str(), desk.x, desk.y, desk.w, desk.h,
                              SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) return false;
   SetWindowIcon();
@@ -62,7 +70,8 @@ bool SdlBackend::OpenWindow(const std::string& title, int width, int height) {
   SDL_RaiseWindow(window_);
   active_ = true;
   surfaceStale_ = true;
-  useRenderer_ = false;
+  surface_ = nullptr;
+  useRenderer_ = presentPath_ == SdlPresentPath::kSdlRenderer;
   return true;
 }
 
@@ -123,8 +132,10 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
           break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESIZED:
-        case SDL_WINDOWEVENT_EXPOSED:
           surfaceStale_ = true;
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          surfaceNeedsFullUpdate_ = true;
           break;
         default:
           break;
@@ -155,46 +166,53 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
 
 namespace {
 
-// Copies src (w x h) into dst scaled by a whole factor, centred, with black
-// all around.
-void ScaleInto(const uint32_t* src, int w, int h, uint8_t* dstBytes, int dstPitch, int dstW, int dstH) {
-  int factor = std::min(dstW / w, dstH / h);
-  if (factor < 1) factor = 1;
-  int outW = std::min(w * factor, dstW);
-  int outH = std::min(h * factor, dstH);
-  int left = (dstW - outW) / 2;
-  int top = (dstH - outH) / 2;
-  for (int y = 0; y < dstH; ++y) {
-    uint32_t* row = reinterpret_cast<uint32_t*>(dstBytes + static_cast<size_t>(y) * dstPitch);
-    if (y < top || y >= top + outH) {
-      std::memset(row, 0, static_cast<size_t>(dstW) * 4);
-      continue;
-    }
-    if (left > 0) std::memset(row, 0, static_cast<size_t>(left) * 4);
-    if (left + outW < dstW) std::memset(row + left + outW, 0, static_cast<size_t>(dstW - left - outW) * 4);
-    int sy = (y - top) / factor;
-    if ((y - top) % factor != 0) {
-      // Repeat the row above, already scaled.
-      std::memcpy(row + left, reinterpret_cast<uint32_t*>(dstBytes + static_cast<size_t>(y - 1) * dstPitch) + left,
-                  static_cast<size_t>(outW) * 4);
-      continue;
-    }
+// Where the game's picture lands in a destination of dstW x dstH pixels: the
+// largest whole factor that fits (at least 1), centred.
+struct Placement {
+  int factor = 1;
+  int left = 0;
+  int top = 0;
+  int cols = 0;  // source columns and rows shown (all of them unless the
+  int rows = 0;  // destination is smaller than the picture)
+};
+
+Placement PlaceInside(int w, int h, int dstW, int dstH) {
+  Placement p;
+  p.factor = std::max(1, std::min(dstW / w, dstH / h));
+  p.cols = std::min(w, dstW / p.factor);
+  p.rows = std::min(h, dstH / p.factor);
+  p.left = (dstW - p.cols * p.factor) / 2;
+  p.top = (dstH - p.rows * p.factor) / 2;
+  return p;
+}
+
+// Nearest-neighbour enlargement by a whole factor into the placed area only;
+// the letterbox around it is cleared once per surface, not every frame. Each
+// source row is widened once and the copies below it are plain row copies.
+void ScaleInto(const uint32_t* src, int w, const Placement& p, uint8_t* dstBytes, int dstPitch) {
+  const int k = p.factor;
+  const size_t rowBytes = static_cast<size_t>(p.cols) * k * 4;
+  uint8_t* line = dstBytes + static_cast<size_t>(p.top) * dstPitch + static_cast<size_t>(p.left) * 4;
+  for (int sy = 0; sy < p.rows; ++sy) {
     const uint32_t* s = src + static_cast<size_t>(sy) * w;
-    uint32_t* d = row + left;
-    int cols = outW / factor;
-    if (factor == 1) {
-      std::memcpy(d, s, static_cast<size_t>(cols) * 4);
-    } else if (factor == 2) {
-      for (int x = 0; x < cols; ++x) {
-        d[0] = d[1] = s[x];
-        d += 2;
+    uint32_t* d = reinterpret_cast<uint32_t*>(line);
+    if (k == 1) {
+      std::memcpy(d, s, rowBytes);
+    } else if (k == 2) {
+      for (int x = 0; x < p.cols; ++x) {
+        d[2 * x] = s[x];
+        d[2 * x + 1] = s[x];
       }
     } else {
-      for (int x = 0; x < cols; ++x) {
-        uint32_t p = s[x];
-        for (int k = 0; k < factor; ++k) *d++ = p;
+      for (int x = 0; x < p.cols; ++x) {
+        const uint32_t v = s[x];
+        uint32_t* o = d + static_cast<size_t>(x) * k;
+        for (int r = 0; r < k; ++r) o[r] = v;
       }
     }
+    uint8_t* first = line;
+    line += dstPitch;
+    for (int r = 1; r < k; ++r, line += dstPitch) std::memcpy(line, first, rowBytes);
   }
 }
 
@@ -202,8 +220,14 @@ void ScaleInto(const uint32_t* src, int w, int h, uint8_t* dstBytes, int dstPitc
 
 bool SdlBackend::Present(const uint32_t* pixels, int width, int height) {
   if (window_ == nullptr) return false;
-  if (!useRenderer_ && PresentToSurface(pixels, width, height)) return true;
-  useRenderer_ = true;
+  if (!useRenderer_) {
+    // A surface invalidated by a resize that arrived after the last pump
+    // fails once; fetch it again before giving up on the surface path.
+    if (PresentToSurface(pixels, width, height)) return true;
+    surfaceStale_ = true;
+    if (PresentToSurface(pixels, width, height)) return true;
+    useRenderer_ = true;
+  }
   return PresentWithRenderer(pixels, width, height);
 }
 
@@ -211,17 +235,36 @@ bool SdlBackend::PresentToSurface(const uint32_t* pixels, int width, int height)
   if (surfaceStale_ || surface_ == nullptr) {
     surface_ = SDL_GetWindowSurface(window_);
     surfaceStale_ = false;
+    surfaceNeedsFullUpdate_ = true;
     if (surface_ == nullptr) return false;
   }
+  // The surface's size is in pixels, which on a high-density screen is more
+  // than the window's size in points: the factor is taken from it.
   SDL_PixelFormatEnum format = static_cast<SDL_PixelFormatEnum>(surface_->format->format);
   if (format != SDL_PIXELFORMAT_RGB888 && format != SDL_PIXELFORMAT_ARGB8888) return false;
+  const Placement place = PlaceInside(width, height, surface_->w, surface_->h);
   if (SDL_MUSTLOCK(surface_) && SDL_LockSurface(surface_) != 0) return false;
-  ScaleInto(pixels, width, height, static_cast<uint8_t*>(surface_->pixels), surface_->pitch, surface_->w, surface_->h);
+  auto* bytes = static_cast<uint8_t*>(surface_->pixels);
+  if (surfaceNeedsFullUpdate_) {
+    for (int y = 0; y < surface_->h; ++y) {
+      std::memset(bytes + static_cast<size_t>(y) * surface_->pitch, 0, static_cast<size_t>(surface_->w) * 4);
+    }
+  }
+  ScaleInto(pixels, width, place, bytes, surface_->pitch);
   if (SDL_MUSTLOCK(surface_)) SDL_UnlockSurface(surface_);
-  if (SDL_UpdateWindowSurface(window_) != 0) {
+  int result;
+  if (surfaceNeedsFullUpdate_) {
+    result = SDL_UpdateWindowSurface(window_);
+  } else {
+    // The letterbox is already on screen: only the picture is sent.
+    SDL_Rect area{place.left, place.top, place.cols * place.factor, place.rows * place.factor};
+    result = SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+  }
+  if (result != 0) {
     surfaceStale_ = true;
     return false;
   }
+  surfaceNeedsFullUpdate_ = false;
   return true;
 }
 
