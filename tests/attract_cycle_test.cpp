@@ -82,6 +82,22 @@ TEST(AttractCycle, WithoutInputGoesRoundTitleParticlesScoresHowToAndBack) {
   EXPECT_EQ(again.frame - toTitle.frame, 40);   // a full wave again
 }
 
+TEST(AttractCycle, AWaveCutShortByAGameGoesOnAfterIt) {
+  // Space comes down during the third wave frame; the game's columns are
+  // dropped at once until the well overflows; Enter takes whatever name the
+  // table asks for; then the cycle comes back round to the title.
+  std::string script = "3 key 57 down\n10 key 57 up\n";
+  for (int t = 5000; t <= 9000; t += 400)
+    script += std::to_string(t) + " key 57 down\n" + std::to_string(t + 100) + " key 57 up\n";
+  script += "12000 key 28 down\n12100 key 28 up\n";
+  SimResult run = Simulate({"--trace", "--poll-us", "100", "--until-ms", "70000"}, script);
+  ASSERT_EQ(run.status, 0);
+  std::string sequence = Sequence(run.changes);
+  ASSERT_EQ(sequence.substr(0, 18), "1 5 6 7 3 4 1 2 ") << run.out.substr(0, 3000);
+  EXPECT_EQ(run.changes[1].frame, 3);
+  EXPECT_EQ(run.changes[7].frame - run.changes[6].frame, 37);  // from 18.5 down by halves
+}
+
 TEST(AttractCycle, ClickingYesInTheDialogEndsTheProgram) {
   SimResult run = Simulate({"--trace", "--until-ms", "5000"},
                            "100 key 1 down\n"
