@@ -7,6 +7,7 @@ Every wait here is bounded and polls a condition; nothing relies on a fixed
 sleep alone.
 """
 
+import mmap
 import os
 import shutil
 import signal
@@ -57,9 +58,12 @@ class XServer:
         self.width, self.height = width, height
         read_end, write_end = os.pipe()
         self.log = open(log_path, "wb")
+        # -fbdir keeps the screen in a memory-mapped file: a screenshot is a
+        # read of that file, far cheaper than a round trip through xwd.
+        self.fbdir = tempfile.mkdtemp(prefix="stakko-xvfb-")
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
+             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset", "-fbdir", self.fbdir],
             pass_fds=(write_end,), stdout=self.log, stderr=subprocess.STDOUT,
             start_new_session=True)
         os.close(write_end)
@@ -96,6 +100,7 @@ class XServer:
                 self.proc.kill()
                 self.proc.wait(5)
         self.log.close()
+        shutil.rmtree(self.fbdir, ignore_errors=True)
 
     def run(self, args, timeout=10, check=True):
         """Runs an X client (xdotool, xwd...) against this server."""
@@ -134,7 +139,20 @@ class XServer:
     # Screenshots ----------------------------------------------------------
 
     def capture(self):
-        """The root window now, as a Frame in the game's coordinates."""
+        """The root window now, as a Frame in the game's coordinates. Read
+        from the server's screen file when there is one (a frame being
+        drawn meanwhile may show torn: checks poll until they match), else
+        with xwd."""
+        path = os.path.join(self.fbdir, "Xvfb_screen0")
+        if os.path.exists(path):
+            with open(path, "rb") as f:
+                with mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ) as data:
+                    return Frame.from_xwd(data, self)
+        return Frame.from_xwd(self.run(["xwd", "-root", "-silent"], timeout=20), self)
+
+    def capture_xwd(self):
+        """A screenshot through the X protocol (xwd), as a player's tools
+        would take it."""
         return Frame.from_xwd(self.run(["xwd", "-root", "-silent"], timeout=20), self)
 
 
@@ -154,7 +172,7 @@ class Frame:
          _bits_rgb, _cmap_entries, ncolors) = struct.unpack(">20I", data[:80])
         if pix_format != 2 or bpp != 32:
             raise Failure("unexpected screenshot layout (format %d, %d bits)" % (pix_format, bpp))
-        pixels = data[header_size + 12 * ncolors:]
+        pixels = bytes(data[header_size + 12 * ncolors:header_size + 12 * ncolors + height * bpl])
         # 32-bit pixels with red in bits 16-23: in memory B, G, R, X when the
         # image is least-significant-byte first, else X, R, G, B.
         if red_mask != 0xFF0000 or blue_mask != 0xFF:

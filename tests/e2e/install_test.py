@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""`cmake --install` into a temporary prefix, then the installed launcher
+under Xvfb with a temporary XDG data folder.
+
+    install_test.py --build-dir DIR [--cmake PATH] [--artifacts DIR]
+
+Checks the installed layout (launcher, game, read-only pictures and sounds,
+desktop entry, icon, AppStream metainfo), then plays through the launcher:
+the game starts in $XDG_DATA_HOME/stakko, whose "graphics" and "Sound" link
+to the installation and whose "Data" folder receives the high scores, while
+nothing is written under the prefix. Exit status as real_window_test.py.
+"""
+
+import argparse
+import os
+import shutil
+import stat
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import real_window_test as rw  # noqa: E402
+import xharness as xh  # noqa: E402
+from xharness import Failure  # noqa: E402
+
+APP_ID = "io.github.stakko.Stakko"
+
+
+def check_layout(prefix):
+    """Problems with the installed files, as a list of sentences."""
+    problems = []
+    def need(rel, executable=False):
+        path = os.path.join(prefix, rel)
+        if not os.path.isfile(path):
+            problems.append("missing " + rel)
+        elif executable and not os.access(path, os.X_OK):
+            problems.append(rel + " is not executable")
+        return path
+    need("bin/stakko", executable=True)
+    need("libexec/stakko/stakko", executable=True)
+    for name in ("MainScreen.bmp", "Jewels.bmp", "Icon.bmp"):
+        need("share/stakko/graphics/" + name)
+    for name in ("Stakko.wav", "Nu Battle.wav"):
+        need("share/stakko/Sound/" + name)
+    for folder in ("graphics", "Sound"):
+        base = os.path.join(prefix, "share/stakko", folder)
+        for entry in os.listdir(base) if os.path.isdir(base) else []:
+            if os.stat(os.path.join(base, entry)).st_mode & (stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH):
+                problems.append("share/stakko/%s/%s is writable" % (folder, entry))
+    desktop = need("share/applications/%s.desktop" % APP_ID)
+    if os.path.isfile(desktop):
+        text = open(desktop).read()
+        for line in ("[Desktop Entry]", "Exec=stakko", "Icon=" + APP_ID, "Type=Application"):
+            if line not in text:
+                problems.append("desktop entry lacks " + line)
+    icon = need("share/icons/hicolor/64x64/apps/%s.png" % APP_ID)
+    if os.path.isfile(icon) and open(icon, "rb").read(8) != b"\x89PNG\r\n\x1a\n":
+        problems.append("the icon is not a PNG file")
+    meta = need("share/metainfo/%s.metainfo.xml" % APP_ID)
+    if os.path.isfile(meta):
+        import xml.etree.ElementTree as ET
+        root = ET.parse(meta).getroot()
+        if root.findtext("id") != APP_ID or root.find("launchable") is None:
+            problems.append("metainfo lacks its id or launchable")
+    return problems
+
+
+class InstalledSession(rw.Session):
+    def check_layout(self):
+        problems = check_layout(self.prefix)
+        if problems:
+            raise Failure("; ".join(problems))
+        return "launcher, game, read-only share data, desktop entry, icon and metainfo in place"
+
+    def check_player_folder(self):
+        folder = os.path.join(self.xdg, "stakko")
+        for name in ("graphics", "Sound"):
+            link = os.path.join(folder, name)
+            want = os.path.join(os.path.realpath(self.prefix), "share/stakko", name)
+            if not os.path.islink(link) or os.path.realpath(link) != want:
+                raise Failure("%s is not a link to %s" % (link, want))
+        if not os.path.isdir(os.path.join(folder, "Data")):
+            raise Failure("no Data folder in " + folder)
+        return "the game runs in %s with its own Data folder and links to the installation" % folder
+
+    def check_nothing_written_to_prefix(self):
+        strays = []
+        for root, dirs, files in os.walk(self.prefix):
+            for name in dirs + files:
+                if name == "Data" or name.endswith(".dat"):
+                    strays.append(os.path.join(root, name))
+        if strays:
+            raise Failure("written under the prefix: %s" % strays)
+        return "nothing of the player's under the prefix"
+
+    check_layout.needs_game = False
+    check_nothing_written_to_prefix.needs_game = False
+
+
+CHECKS = [
+    ("installed layout", "check_layout", []),
+    ("window covers the screen", "check_window", ["installed layout"]),
+    ("player's folder under XDG_DATA_HOME", "check_player_folder", ["window covers the screen"]),
+    ("Space starts a game, get-ready crosses", "check_get_ready", ["window covers the screen"]),
+    ("play screen: panel and falling piece", "check_play_screen", ["Space starts a game, get-ready crosses"]),
+    ("overflow: game-over picture falls", "check_game_over", ["play screen: panel and falling piece"]),
+    ("typed name lands in Data/highscore.dat", "check_name_saved", ["overflow: game-over picture falls"]),
+    ("Escape, Yes: exit code 0", "check_dialog_yes", ["window covers the screen"]),
+    ("nothing written under the prefix", "check_nothing_written_to_prefix", ["installed layout"]),
+]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build-dir", required=True)
+    parser.add_argument("--cmake", default="cmake")
+    parser.add_argument("--size", default="1280x1024")
+    parser.add_argument("--artifacts")
+    parser.add_argument("--keep", action="store_true")
+    args = parser.parse_args()
+    missing = xh.tools_missing()
+    if missing:
+        print("skipped: %s not installed (scripts/setup-deps.sh installs them)" % ", ".join(missing))
+        return xh.SKIP
+    work = xh.temp_dir("stakko-install-")
+    prefix = os.path.join(work, "prefix")
+    xdg = os.path.join(work, "xdg")
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    try:
+        result = subprocess.run([args.cmake, "--install", args.build_dir, "--prefix", prefix],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+        if result.returncode != 0:
+            print("FAIL     cmake --install: " + result.stdout.decode(errors="replace")[-2000:])
+            return 1
+        env = {"XDG_DATA_HOME": xdg, "HOME": home}
+        session = InstalledSession(args, command=[os.path.join(prefix, "bin", "stakko")], cwd=work, env=env,
+                                   assets_dir=os.path.join(prefix, "share", "stakko"),
+                                   data_dir=os.path.join(xdg, "stakko", "Data"))
+        session.prefix, session.xdg = prefix, xdg
+        results = rw.run_checks(session, CHECKS)
+        return 0 if all(state == "PASS" for state, _ in results.values()) else 1
+    finally:
+        if not args.keep:
+            # The installed share data is read-only; make it removable.
+            for root, dirs, files in os.walk(work):
+                for name in dirs + files:
+                    try:
+                        os.chmod(os.path.join(root, name), 0o755, follow_symlinks=False)
+                    except (OSError, NotImplementedError):
+                        pass
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
