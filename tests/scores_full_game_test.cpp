@@ -1,0 +1,127 @@
+// A whole game through the scenario runner: a game played to its overflow,
+// the game over with a typed name, the file on disk, and the table shown.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "flow/globals.h"
+#include "platform/bitmap_file.h"
+#include "platform/calendar.h"
+#include "platform/keycodes.h"
+#include "tests/scores_fixture.h"
+#include "tools/sim/scenario.h"
+
+namespace fs = std::filesystem;
+using namespace scores_test;
+
+namespace {
+
+void WriteSheet(const fs::path& path, int w, int h, uint32_t (*pixel)(int, int)) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)] = pixel(x, y);
+  ASSERT_TRUE(platform::WriteBitmap24(path.string(), pixels.data(), w, h));
+}
+
+std::vector<uint8_t> Record(const std::string& name, int32_t score, const std::string& date, int32_t level) {
+  std::vector<uint8_t> out{static_cast<uint8_t>(name.size())};
+  out.insert(out.end(), name.begin(), name.end());
+  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(score) >> (8 * k)));
+  out.insert(out.end(), date.begin(), date.end());
+  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(level) >> (8 * k)));
+  return out;
+}
+
+}  // namespace
+
+TEST(ScoresFullGame, PlayedGameIsNamedSavedAndShown) {
+  ScopedWorkDir dir;
+  CopyRunAssets(dir.path());
+  ASSERT_TRUE(fs::exists(dir.path() / "graphics" / "Jewels.bmp")) << "run assets missing";
+  fs::create_directory(dir.path() / "Data");
+  // Font sheets whose glyph cells each have their own colour, so the table
+  // on screen can be read back.
+  WriteSheet(dir.path() / "graphics" / "BKF-FONT.bmp", 320, 48,
+             [](int x, int y) { return SmallGlyphPixel(y / 16 * 20 + x / 16 + 1); });
+  WriteSheet(dir.path() / "graphics" / "font.bmp", 352, 128,
+             [](int x, int y) { return y % 32 < 28 ? LargeGlyphPixel(y / 32 * 11 + x / 32 + 1) : 0u; });
+  platform::SetCalendarClockForTests(int64_t{2223115200});  // 12 June 2040, noon UTC
+
+  SimOptions options;
+  options.dir = dir.path().string();
+  options.seed = 4;
+  options.pollUs = 100;
+  std::vector<std::string> trace;
+  Frame table;
+  int64_t gameOverMs = -1;
+  options.prepare = [&](platform::HeadlessBackend& b) {
+    b.captureLastFrame = true;
+    b.KeyAt(100, KeySpace, true);  // start a game from the title
+    b.KeyAt(150, KeySpace, false);
+    b.traceSink = [&](const std::string& line) {
+      trace.push_back(line);
+      if (line.find(" state 6 7") == std::string::npos) return;
+      // Game over: let go of Space, then, once the picture has fallen,
+      // clear the offered name, type "zoe" and press Return.
+      gameOverMs = b.NowMs();
+      b.SetKey(KeySpace, false);
+      int64_t t = gameOverMs + 4000;
+      auto tap = [&b](int64_t at, int key) {
+        b.KeyAt(at, key, true);
+        b.KeyAt(at + 30, key, false);
+      };
+      for (int k = 0; k < 6; ++k, t += 300) tap(t, 14);
+      for (int key : {44, 24, 18}) {  // z, o, e
+        tap(t, key);
+        t += 300;
+      }
+      b.KeyAt(t, KeyEnter, true);
+      b.KeyAt(t + 100, KeyEnter, false);
+    };
+    b.onPresent = [&](platform::HeadlessBackend& hb) {
+      // Drop every piece as it comes, as fast as the Space latch allows.
+      if (G.CurrentState == StatePlaying && gameOverMs < 0) hb.SetKey(KeySpace, (hb.NowMs() / 40) % 2 == 0);
+      if (G.CurrentState == StateHighScores && ReadSmall(hb.lastFrame, 10, 220, 4) == " 1  ") {
+        table = hb.lastFrame;
+        throw platform::RunStopped{};
+      }
+      if (hb.NowMs() > 600000) throw platform::RunStopped{};
+    };
+  };
+  std::ostringstream out, err;
+  EXPECT_EQ(RunSim(options, out, err), 0) << err.str();
+  platform::SetCalendarClockForTests(std::nullopt);
+
+  auto traced = [&trace](const std::string& event) {
+    for (const std::string& line : trace)
+      if (line.size() >= event.size() && line.compare(line.size() - event.size(), event.size(), event) == 0) return true;
+    return false;
+  };
+  ASSERT_GE(gameOverMs, 0) << "the game never ended";
+  EXPECT_TRUE(traced("state 5 6"));
+  EXPECT_TRUE(traced("highscore row=1"));
+  EXPECT_TRUE(traced("highscore save ok"));
+  EXPECT_TRUE(traced("state 7 3"));
+  EXPECT_GT(G.Level, 0);
+
+  // The file: the new row first, then the nine default rows as the table
+  // held them in memory.
+  std::ifstream in(dir.path() / "Data" / "highscore.dat", std::ios::binary);
+  std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> expected = Record("ZOE", G.Score, "12-JUN-2040", G.Level);
+  for (int row = 2; row <= 10; ++row) {
+    std::vector<uint8_t> r = Record("NOBODY", 0, "01-JAN-2007", 0);
+    expected.insert(expected.end(), r.begin(), r.end());
+  }
+  EXPECT_EQ(file, expected);
+
+  // The table on screen.
+  ASSERT_FALSE(table.empty()) << "the table was never shown";
+  EXPECT_EQ(ReadSmall(table, 10, 220, 12), " 1  ZOE");
+  EXPECT_EQ(ReadSmall(table, 210, 220, 7), std::string(G.Score < 100000 ? 6 - std::to_string(G.Score).size() : 0, ' ') + std::to_string(G.Score));
+  EXPECT_EQ(ReadSmall(table, 360, 220, 11), "12-JUN-2040");
+  EXPECT_EQ(ReadSmall(table, 10, 400, 12), "10  NOBODY");
+  EXPECT_EQ(ReadSmall(table, 360, 400, 11), "01-JAN-2007");
+}
