@@ -33,9 +33,14 @@ MouseState mouse;
 
 bool KeyHeld(int key) { return (keyboard.snapshot[key] & 0x80) != 0; }
 
-// The numeric keypad types its digits whatever Num Lock says.
-char KeypadCharacter(int key) {
+// Keys whose character is the same on every layout: the numeric keypad
+// types whatever Num Lock says, and Backspace is name entry's delete.
+char FixedCharacter(int key) {
   switch (key) {
+    case 14: return '\b';
+    case 55: return '*';
+    case 74: return '-';
+    case 78: return '+';
     case 82: return '0';
     case 79: return '1';
     case 80: return '2';
@@ -121,9 +126,8 @@ std::string TakeTypedText() {
     }
     if (!keyboard.typedLatch[key]) continue;
     keyboard.typedLatch[key] = false;
-    char c = platform::CurrentBackend().TranslateKey(key);
-    if (char pad = KeypadCharacter(key)) c = pad;
-    if (key == 14) c = '\b';  // Backspace, on every layout
+    char c = FixedCharacter(key);
+    if (c == 0) c = platform::CurrentBackend().TranslateKey(key);
     if (((c >= 32 && c <= 126) || c == '\b') && text.size() < 255) text.push_back(c);
   }
   return text;

@@ -15,6 +15,9 @@ struct WaveData {
   std::vector<uint8_t> samples;  // whole frames only
 };
 
+// Larger files are not sounds the game would ship; they are refused whole.
+constexpr size_t kMaxWaveFileBytes = size_t{64} << 20;
+
 // Refuses (nullopt) anything the game cannot play; never reads outside
 // [data, data + size).
 std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/mixer.h"
 #include "platform/screen.h"
 
 namespace platform {
@@ -184,6 +185,13 @@ bool HeadlessBackend::StartAudio(AudioFormat& format, Mixer* m) {
   format = audioFormat;
   mixer = m;
   return true;
+}
+
+std::vector<int16_t> HeadlessBackend::RenderAudio(int frames) {
+  int channels = mixer != nullptr ? mixer->Output().channels : audioFormat.channels;
+  std::vector<int16_t> out(static_cast<size_t>(std::max(frames, 0)) * static_cast<size_t>(std::max(channels, 1)), 0);
+  if (mixer != nullptr && frames > 0) mixer->Render(out.data(), frames);
+  return out;
 }
 
 void HeadlessBackend::EndProcess(int code) {

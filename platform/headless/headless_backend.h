@@ -86,6 +86,9 @@ class HeadlessBackend : public Backend {
   int exitCode = -1;
   Mixer* mixer = nullptr;  // set while audio runs
   AudioFormat audioFormat;
+  // Pulls the next frames of the mix, as the device would (frames * channels
+  // samples); silence while no audio runs.
+  std::vector<int16_t> RenderAudio(int frames);
   int keyboardReads = 0;
 
   int64_t NowMs() const { return now / 1000; }

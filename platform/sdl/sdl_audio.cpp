@@ -1,11 +1,24 @@
-// The audio device over SDL (to be completed: mixer pulls).
+// The audio device over SDL: signed 16-bit stereo at 44.1 kHz (SDL converts
+// if the hardware wants something else), filled from our mixer on SDL's own
+// audio thread. The device is never paused for focus changes, so sounds go
+// on playing while the window is in the background.
+#include <cstring>
+
+#include "platform/mixer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform {
 
 void SdlAudioCallback(void* userdata, Uint8* stream, int len) {
-  (void)userdata;
-  SDL_memset(stream, 0, static_cast<size_t>(len));
+  auto* self = static_cast<SdlBackend*>(userdata);
+  Mixer* mixer = self->mixer_;
+  const int frameBytes = 2 * self->audioChannels_;
+  if (mixer == nullptr || len <= 0 || mixer->Output().channels != self->audioChannels_) {
+    std::memset(stream, 0, static_cast<size_t>(len > 0 ? len : 0));
+    return;
+  }
+  // The mixer takes its own lock; nothing else here is shared.
+  mixer->Render(reinterpret_cast<int16_t*>(stream), len / frameBytes);
 }
 
 bool SdlBackend::StartAudio(AudioFormat& format, Mixer* mixer) {
@@ -18,21 +31,27 @@ bool SdlBackend::StartAudio(AudioFormat& format, Mixer* mixer) {
   want.samples = 1024;
   want.callback = &SdlAudioCallback;
   want.userdata = this;
+  // Set before the device exists: its thread reads these.
+  mixer_ = mixer;
+  audioChannels_ = want.channels;
   SDL_AudioSpec have{};
+  // No changes allowed: SDL converts to the hardware, so the mixer always
+  // sees exactly this format.
   audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (audioDevice_ == 0) {
+    mixer_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   format.rate = have.freq;
   format.channels = have.channels;
-  mixer_ = mixer;
   SDL_PauseAudioDevice(audioDevice_, 0);
   return true;
 }
 
 void SdlBackend::StopAudio() {
   if (audioDevice_ == 0) return;
+  // Closing waits for the audio thread, so the mixer is no longer in use.
   SDL_CloseAudioDevice(audioDevice_);
   audioDevice_ = 0;
   mixer_ = nullptr;

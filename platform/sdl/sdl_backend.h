@@ -82,10 +82,21 @@ class SdlBackend : public Backend {
   int fracDx_ = 0;
   int fracDy_ = 0;
   int mouseButtons_[3] = {};
+  // The characters the system typed for each key, learned from the text
+  // events that follow its presses, without and with Shift (0 = not seen).
+  char typedPlain_[SDL_NUM_SCANCODES] = {};
+  char typedShifted_[SDL_NUM_SCANCODES] = {};
+  SDL_Scancode lastKeyDown_ = SDL_SCANCODE_UNKNOWN;
+  Uint16 lastKeyMods_ = 0;
+  // Key presses and typed text, called by HandleEvent for what it leaves.
+  void HandleInputEvent(const SDL_Event& event);
+  // Handles pending events unless that was done less than 1 ms ago.
+  void PumpInputEvents();
 
   // Audio.
   SDL_AudioDeviceID audioDevice_ = 0;
   Mixer* mixer_ = nullptr;
+  int audioChannels_ = 2;
 
   friend void SdlAudioCallback(void* userdata, Uint8* stream, int len);
 };

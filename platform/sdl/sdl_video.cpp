@@ -160,6 +160,7 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       break;
     default:
       // SDL_QUIT (window manager close, Alt+F4) does not end the game.
+      HandleInputEvent(e);
       break;
   }
 }

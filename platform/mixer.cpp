@@ -1,0 +1,171 @@
+#include "platform/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// One source sample as signed 16-bit.
+int SourceSample(const WaveData& wave, uint64_t frame, int channel) {
+  uint64_t index = frame * static_cast<uint64_t>(wave.channels) + static_cast<uint64_t>(channel);
+  if (wave.bitsPerSample == 8) return (static_cast<int>(wave.samples[index]) - 128) * 256;
+  const uint8_t* p = wave.samples.data() + index * 2;
+  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
+}
+
+// The source frame as the output's channels: mono is copied to both sides,
+// stereo folded to mono by averaging.
+void SourceFrame(const WaveData& wave, uint64_t frame, int outChannels, int out[2]) {
+  if (wave.channels == 1) {
+    out[0] = out[1] = SourceSample(wave, frame, 0);
+  } else {
+    out[0] = SourceSample(wave, frame, 0);
+    out[1] = SourceSample(wave, frame, 1);
+  }
+  if (outChannels == 1) out[0] = (out[0] + out[1]) / 2;
+}
+
+}  // namespace
+
+namespace {
+AudioFormat Sanitised(AudioFormat f) {
+  if (f.rate < 1) f.rate = 44100;
+  if (f.channels != 1) f.channels = 2;
+  return f;
+}
+}  // namespace
+
+Mixer::Mixer(AudioFormat output) : output_(Sanitised(output)) {}
+
+AudioFormat Mixer::Output() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return output_;
+}
+
+void Mixer::SetOutput(AudioFormat output) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (sounds_.empty()) output_ = Sanitised(output);
+}
+
+int32_t Mixer::GainForAttenuation(int attenuation) {
+  if (attenuation <= -10000) return 0;
+  if (attenuation >= 0) return 65536;
+  return static_cast<int32_t>(std::lround(65536.0 * std::pow(10.0, attenuation / 2000.0)));
+}
+
+int Mixer::AddSound(const WaveData& wave) {
+  // Only the game thread changes the format, so this copy stays true.
+  const AudioFormat output = Output();
+  const int channels = output.channels;
+  const uint64_t outRate = static_cast<uint64_t>(output.rate);
+  const uint64_t inRate = static_cast<uint64_t>(wave.rate);
+  const uint64_t frameBytes = static_cast<uint64_t>(wave.channels) * static_cast<uint64_t>(wave.bitsPerSample / 8);
+  if (inRate == 0 || frameBytes == 0 || (wave.channels != 1 && wave.channels != 2)) return 0;
+  if (wave.bitsPerSample != 8 && wave.bitsPerSample != 16) return 0;
+  // Frames are 1, 2 or 4 bytes.
+  const int frameShift = frameBytes == 1 ? 0 : frameBytes == 2 ? 1 : 2;
+  const uint64_t inFrames = static_cast<uint64_t>(wave.samples.size()) >> frameShift;
+  if (inFrames == 0) return 0;
+  // Output frame i sits at source position i * inRate / outRate; the sound
+  // lasts while that is below inFrames, i.e. while i * inRate < inFrames *
+  // outRate. Only the output rate, never a number from the file, divides.
+  if (inFrames * outRate > kMaxFrames * inRate) return 0;
+
+  Sound sound;
+  const uint64_t end = inFrames * outRate;
+  for (uint64_t pos = 0; pos < end; pos += inRate) {
+    uint64_t index = pos / outRate;
+    int64_t frac = static_cast<int64_t>(pos % outRate);
+    int a[2];
+    SourceFrame(wave, index, channels, a);
+    if (frac == 0 || index + 1 >= inFrames) {
+      for (int c = 0; c < channels; ++c) sound.samples.push_back(static_cast<int16_t>(a[c]));
+    } else {
+      // Straight-line interpolation between neighbouring source frames.
+      int b[2];
+      SourceFrame(wave, index + 1, channels, b);
+      for (int c = 0; c < channels; ++c) {
+        int64_t v = a[c] + (static_cast<int64_t>(b[c] - a[c]) * frac) / static_cast<int64_t>(outRate);
+        sound.samples.push_back(static_cast<int16_t>(v));
+      }
+    }
+    ++sound.frames;
+  }
+  sound.samples.shrink_to_fit();
+
+  std::lock_guard<std::mutex> guard(lock_);
+  sounds_.push_back(std::move(sound));
+  return static_cast<int>(sounds_.size());
+}
+
+int Mixer::SoundCount() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return static_cast<int>(sounds_.size());
+}
+
+bool Mixer::Play(int sound, bool loop, int32_t gain) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (sound < 1 || sound > static_cast<int>(sounds_.size())) return false;
+  Sound& s = sounds_[static_cast<size_t>(sound - 1)];
+  s.position = 0;
+  s.loop = loop;
+  if (gain >= 0) s.gain = std::min<int32_t>(gain, 65536);
+  s.playing = true;
+  return true;
+}
+
+void Mixer::Stop(int sound) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (sound < 1 || sound > static_cast<int>(sounds_.size())) return;
+  Sound& s = sounds_[static_cast<size_t>(sound - 1)];
+  s.playing = false;
+  s.position = 0;
+}
+
+bool Mixer::IsPlaying(int sound) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (sound < 1 || sound > static_cast<int>(sounds_.size())) return false;
+  return sounds_[static_cast<size_t>(sound - 1)].playing;
+}
+
+void Mixer::Render(int16_t* out, int frames) {
+  if (out == nullptr || frames <= 0) return;
+  constexpr int kBlockFrames = 256;
+  int32_t mix[kBlockFrames * 2];
+  std::lock_guard<std::mutex> guard(lock_);
+  const int channels = output_.channels;
+  for (int done = 0; done < frames;) {
+    const int block = std::min(kBlockFrames, frames - done);
+    const int count = block * channels;
+    std::fill(mix, mix + count, 0);
+    for (Sound& s : sounds_) {
+      if (!s.playing) continue;
+      int filled = 0;
+      while (filled < block && s.playing) {
+        uint64_t take = std::min<uint64_t>(static_cast<uint64_t>(block - filled), s.frames - s.position);
+        const int16_t* src = s.samples.data() + s.position * static_cast<uint64_t>(channels);
+        int32_t* dst = mix + filled * channels;
+        const int n = static_cast<int>(take) * channels;
+        if (s.gain == 65536) {
+          for (int k = 0; k < n; ++k) dst[k] += src[k];
+        } else if (s.gain != 0) {
+          for (int k = 0; k < n; ++k) dst[k] += static_cast<int32_t>((int64_t{src[k]} * s.gain) >> 16);
+        }
+        filled += static_cast<int>(take);
+        s.position += take;
+        if (s.position >= s.frames) {
+          s.position = 0;
+          if (!s.loop) s.playing = false;
+        }
+      }
+    }
+    int16_t* o = out + static_cast<size_t>(done) * static_cast<size_t>(channels);
+    for (int k = 0; k < count; ++k) o[k] = static_cast<int16_t>(std::clamp<int32_t>(mix[k], -32768, 32767));
+    done += block;
+  }
+}
+
+}  // namespace platform

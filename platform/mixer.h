@@ -1,0 +1,70 @@
+// Our own software mixer: every sound is converted once, when it is loaded,
+// to the output's rate and channel count, and the audio device pulls the mix
+// of whatever is playing as signed 16-bit interleaved samples.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/wave_file.h"
+
+namespace platform {
+
+class Mixer {
+ public:
+  // Longest converted sound, in output frames (about twelve minutes at
+  // 44.1 kHz): a tiny file with a very low rate must not blow up in memory.
+  static constexpr uint64_t kMaxFrames = uint64_t{1} << 25;
+
+  // Rates below 1 are taken as 44100, channel counts other than 1 as 2.
+  explicit Mixer(AudioFormat output);
+
+  AudioFormat Output() const;
+  // Changes the output format; only before the first sound is added.
+  void SetOutput(AudioFormat output);
+
+  // Converts and keeps the sound; returns its number (from 1) or 0 when it
+  // would be too long once converted.
+  int AddSound(const WaveData& wave);
+  int SoundCount() const;
+
+  // Gain for an attenuation in hundredths of a decibel (0 is full level,
+  // -10000 and below exact silence), as a 16.16 fixed-point factor.
+  static int32_t GainForAttenuation(int attenuation);
+
+  // Starts the sound from its beginning, dropping any playback of it still
+  // under way. A negative gain keeps the sound's current one. False for an
+  // unknown sound.
+  bool Play(int sound, bool loop, int32_t gain);
+  // Stops the sound and rewinds it.
+  void Stop(int sound);
+  bool IsPlaying(int sound) const;
+
+  // Fills frames * channels samples with the mix. Called on the audio
+  // device's thread; allocates nothing.
+  void Render(int16_t* out, int frames);
+
+ private:
+  struct Sound {
+    std::vector<int16_t> samples;  // output channels, interleaved
+    uint64_t frames = 0;
+    uint64_t position = 0;  // next frame to play
+    bool playing = false;
+    bool loop = false;
+    int32_t gain = 65536;  // full level until a play says otherwise
+  };
+
+  AudioFormat output_;
+  // One lock for everything the game thread and the audio thread share. The
+  // audio thread holds it only while it mixes one device buffer (a few
+  // thousand multiply-adds); the game thread holds it for a flag change or to
+  // append an already converted sound. Neither side waits long, and a plain
+  // mutex is something the thread sanitizer understands, unlike a
+  // lock taken inside the audio library.
+  mutable std::mutex lock_;
+  std::vector<Sound> sounds_;
+};
+
+}  // namespace platform
