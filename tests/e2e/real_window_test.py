@@ -172,38 +172,69 @@ class Session:
                     top = y if top is None else top
         return None if top is None else (left, top)
 
+    def pointer(self):
+        return self.cursor_box(self.shot())
+
+    def move_pointer(self, dx, dy, tries=3):
+        """Relative motion of the real mouse; returns the pointer's box
+        before and after, or None when it never moved. A motion sent while
+        the game is taking the mouse over may be dropped, so it is sent again
+        (from wherever the pointer then is) when nothing happened."""
+        for _ in range(tries):
+            before = self.pointer()
+            self.x.move_mouse_by(dx, dy)
+            try:
+                after = xh.wait_for("the pointer to move",
+                                    lambda: (lambda b: b if b and b != before else None)(self.pointer()), 1.5)
+                return before, after
+            except Failure:
+                continue
+        return None
+
     def click_button(self, name):
         """Moves the game's pointer onto a dialog button with relative mouse
         motion and clicks it. The pointer's speed (game pixels per screen
         pixel of motion) is measured first, so the check does not depend on
         how the platform scales the mouse."""
         bx, by = BUTTONS[name]
-        # Park the pointer in the top-left corner, where it is clamped.
-        self.x.move_mouse_by(-4000, -4000)
-        origin = None
-        try:
-            origin = xh.wait_for("the pointer in the top-left corner",
-                                 lambda: (lambda b: b if b and b[0] < 40 and b[1] < 40 else None)(self.cursor_box(self.shot())), 3)
-        except Failure:
-            pass
-        move = (120, 80)
-        if origin is not None:
-            self.x.move_mouse_by(*move)
-            moved = xh.wait_for("the pointer to move", lambda: (lambda b: b if b and b != origin else None)(self.cursor_box(self.shot())), 3)
-            pos = (moved[0] - origin[0], moved[1] - origin[1])
-            ratio = (pos[0] / move[0], pos[1] / move[1])
-            if ratio[0] <= 0 or ratio[1] <= 0:
-                raise Failure("the pointer moved the wrong way: %s for %s" % (pos, move))
-        else:
-            # No pointer picture to follow: assume the screen's enlargement.
-            pos, ratio = (0, 0), (1.0 / self.x.factor, 1.0 / self.x.factor)
-        target = (bx + 27, by + 10)
-        self.x.move_mouse_by(round((target[0] - pos[0]) / ratio[0]), round((target[1] - pos[1]) / ratio[1]))
-        self.x.mouse_down()
-        try:
-            self.wait_frame("the %s button drawn pressed" % name, lambda f: f.pixel(bx + 1, by + 1) == BUTTON_DARK, 5)
-        finally:
+        other = BUTTONS["Yes" if name == "No" else "No"]
+        for _attempt in range(3):
+            # Park the pointer in the top-left corner, where it is clamped.
+            self.x.move_mouse_by(-4000, -4000)
+            origin = None
+            try:
+                origin = xh.wait_for("the pointer in the top-left corner",
+                                     lambda: (lambda b: b if b and b[0] < 40 and b[1] < 40 else None)(self.pointer()), 3)
+            except Failure:
+                pass
+            if origin is not None:
+                move = (120, 80)
+                moved = self.move_pointer(*move)
+                if moved is None:
+                    continue
+                pos = (moved[1][0] - origin[0], moved[1][1] - origin[1])
+                step = (moved[1][0] - moved[0][0], moved[1][1] - moved[0][1])
+                ratio = (step[0] / move[0], step[1] / move[1])
+                if ratio[0] <= 0 or ratio[1] <= 0:
+                    raise Failure("the pointer moved the wrong way: %s for %s" % (step, move))
+            else:
+                # No pointer picture to follow: assume the screen's enlargement.
+                pos, ratio = (0, 0), (1.0 / self.x.factor, 1.0 / self.x.factor)
+            target = (bx + 27, by + 10)
+            self.x.move_mouse_by(round((target[0] - pos[0]) / ratio[0]), round((target[1] - pos[1]) / ratio[1]))
+            self.x.mouse_down()
+            try:
+                self.wait_frame("the %s button drawn pressed" % name,
+                                lambda f: f.pixel(bx + 1, by + 1) == BUTTON_DARK, 3)
+            except Failure:
+                # Never let go over the other button: leave both first.
+                self.x.move_mouse_by(-4000, -4000)
+                self.wait_frame("both buttons up", lambda f: f.pixel(other[0] + 1, other[1] + 1) != BUTTON_DARK, 3)
+                self.x.mouse_up()
+                continue
             self.x.mouse_up()
+            return
+        raise Failure("could not put the pointer on %s in three attempts" % name)
 
     # Jewels --------------------------------------------------------------
 
@@ -424,9 +455,10 @@ class Session:
             self.x.tap("space", 0.05)
             piece = xh.wait_for("a new piece", lambda: (lambda p: p if p and p[1] < 40 else None)(self.find_piece(self.shot())), 5)
         before = piece[2]
-        cycled = (before[1], before[2], before[0])
-        self.press_until("Up", "the jewels cycled to %s" % (cycled,),
-                         lambda f: (lambda p: p and p[2] == cycled)(self.find_piece(f)))
+        rotations = {(before[1], before[2], before[0]), (before[2], before[0], before[1])} - {before}
+        after = self.press_until("Up", "the jewels of %s cycled" % (before,),
+                                 lambda f: (lambda p: p and p[2] in rotations)(self.find_piece(f)))
+        cycled = self.find_piece(after)[2]
         piece = self.find_piece(self.shot())
         c, kinds = piece[0], piece[2]
         lowest = max(r for r in range(1, 13) if self.board_cell(self.last_frame, c, r) == 0)
@@ -457,11 +489,16 @@ class Session:
                 seen.append(y)
         if not seen:
             raise Failure("no game over after a minute of dropping pieces")
+        # Until name entry (a black screen) or the table's wait; a frame read
+        # while being drawn may not show the picture and is just skipped.
         end = xh.deadline(10)
         while time.monotonic() < end:
-            y = self.game_over_y(self.shot())
+            frame = self.shot()
+            y = self.game_over_y(frame)
             if y is None:
-                break
+                if frame.pixel(630, 470) == BLACK and frame.pixel(2, 2) == BLACK:
+                    break
+                continue
             if y != seen[-1]:
                 seen.append(y)
         if len(seen) < 3 or any(b < a for a, b in zip(seen, seen[1:])):
