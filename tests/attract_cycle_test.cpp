@@ -62,7 +62,7 @@ std::string Sequence(const std::vector<StateChange>& changes) {
 TEST(AttractCycle, WithoutInputGoesRoundTitleParticlesScoresHowToAndBack) {
   // Coarse steps keep the run short; the timeouts are in milliseconds and
   // do not depend on them.
-  SimResult run = Simulate({"--trace", "--frame-us", "5000", "--poll-us", "200", "--until-ms", "110000"});
+  SimResult run = Simulate({"--trace", "--frame-us", "20000", "--poll-us", "200", "--until-ms", "110000"});
   ASSERT_EQ(run.status, 0);
   ASSERT_GE(run.changes.size(), 6u) << run.out.substr(0, 2000);
   EXPECT_EQ(Sequence(run.changes).substr(0, 12), "1 2 3 4 1 2 ") << Sequence(run.changes);
@@ -72,12 +72,12 @@ TEST(AttractCycle, WithoutInputGoesRoundTitleParticlesScoresHowToAndBack) {
   const StateChange& toTitle = run.changes[4];
   const StateChange& again = run.changes[5];
   EXPECT_EQ(toAttract.frame, 40);  // the wave
-  // A particle frame is 5 ms plus its 60 keyboard reads.
+  // A particle frame is 20 ms plus its 60 keyboard reads.
   EXPECT_GT(toScores.ms - toAttract.ms, 30000);
-  EXPECT_LE(toScores.ms - toAttract.ms, 30000 + 5 + 12 + 1);
+  EXPECT_LE(toScores.ms - toAttract.ms, 30000 + 20 + 12 + 1);
   EXPECT_GT(toHowTo.ms - toScores.ms, 20000);  // the slide, then 20 s
   EXPECT_GT(toTitle.ms - toHowTo.ms, 20000);
-  EXPECT_LE(toTitle.ms - toHowTo.ms, 20000 + 5 + 1);
+  EXPECT_LE(toTitle.ms - toHowTo.ms, 20000 + 20 + 1);
   EXPECT_EQ(toTitle.frame - toHowTo.frame, 1);  // the how-to picture is one frame
   EXPECT_EQ(again.frame - toTitle.frame, 40);   // a full wave again
 }
@@ -86,11 +86,12 @@ TEST(AttractCycle, AWaveCutShortByAGameGoesOnAfterIt) {
   // Space comes down during the third wave frame; the game's columns are
   // dropped at once until the well overflows; Enter takes whatever name the
   // table asks for; then the cycle comes back round to the title.
-  std::string script = "3 key 57 down\n10 key 57 up\n";
+  // Frames are 5 ms apart: the third one's keyboard read comes after 11 ms.
+  std::string script = "11 key 57 down\n30 key 57 up\n";
   for (int t = 5000; t <= 9000; t += 400)
     script += std::to_string(t) + " key 57 down\n" + std::to_string(t + 100) + " key 57 up\n";
   script += "12000 key 28 down\n12100 key 28 up\n";
-  SimResult run = Simulate({"--trace", "--poll-us", "100", "--until-ms", "70000"}, script);
+  SimResult run = Simulate({"--trace", "--frame-us", "5000", "--poll-us", "100", "--until-ms", "70000"}, script);
   ASSERT_EQ(run.status, 0);
   std::string sequence = Sequence(run.changes);
   ASSERT_EQ(sequence.substr(0, 18), "1 5 6 7 3 4 1 2 ") << run.out.substr(0, 3000);
@@ -113,15 +114,15 @@ TEST(AttractCycle, ClickingYesInTheDialogEndsTheProgram) {
 }
 
 TEST(AttractCycle, EscapeDuringPlayDoesNothing) {
-  SimResult run = Simulate({"--trace", "--until-ms", "12000"},
+  SimResult run = Simulate({"--trace", "--frame-us", "5000", "--until-ms", "6500"},
                            "10 key 57 down\n"
                            "20 key 57 up\n"
-                           "8000 key 1 down\n");
+                           "5000 key 1 down\n");
   EXPECT_EQ(run.status, 0);
   std::string sequence = Sequence(run.changes);
   EXPECT_EQ(sequence, "1 5 6 ") << run.out.substr(0, 2000);
   ASSERT_EQ(run.changes.size(), 3u);
-  EXPECT_LT(run.changes.back().ms, 8000) << "play must have begun before Escape";
+  EXPECT_LT(run.changes.back().ms, 5000) << "play must have begun before Escape";
 }
 
 }  // namespace
