@@ -52,6 +52,7 @@ TEST(ScoresFullGame, PlayedGameIsNamedSavedAndShown) {
   SimOptions options;
   options.dir = dir.path().string();
   options.seed = 4;
+  options.frameUs = 5000;
   options.pollUs = 100;
   std::vector<std::string> trace;
   Frame table;
