@@ -4,8 +4,9 @@
 // compare-and-select for keyed sprites), clipped once per call.
 //
 // The title wave cuts, draws and releases hundreds of one-row images every
-// frame, so released slots keep their pixel buffers and the next cut reuses
-// the most recently released one: after the first frame nothing allocates.
+// frame: a cut inside its source shares the source's pixels, and released
+// slots (with their buffers) are reused most recent first, so after the
+// first frame nothing allocates and a row costs one copy, onto the screen.
 #include "platform/image.h"
 
 #include <algorithm>
@@ -35,11 +36,20 @@ constexpr uint64_t kMaxFileBytes = 80ull << 20;
 constexpr size_t kKeepBufferPixels = 1u << 16;
 
 struct Picture {
-  int handle = 0;  // 0 while the slot is free
+  int handle = 0;  // 0 when unknown: free, or released but still lent out
+  bool inUse = false;
   int width = 0;
   int height = 0;
+  const uint32_t* data = nullptr;  // top-left pixel
+  size_t stride = 0;               // pixels from one row to the next
+  // A cut lying wholly inside its source shares the source's pixels instead
+  // of copying them (pictures never change once made): owner is the slot
+  // whose buffer it reads, and that slot counts its borrowers so that its
+  // buffer outlives its own release for as long as a cut still uses it.
+  int owner = -1;
+  int borrowers = 0;
   size_t capacity = 0;
-  std::unique_ptr<uint32_t[]> pixels;
+  std::unique_ptr<uint32_t[]> pixels;  // own buffer, kept for reuse
 };
 
 // Handles carry the slot in their low 16 bits (plus one, so never 0) and a
@@ -55,9 +65,12 @@ class Registry {
     return &slots_[index];
   }
 
-  // A live picture of width x height with uninitialised pixels, or nullptr.
-  // Pointers into the registry are invalidated by the next Allocate.
-  Picture* Allocate(int width, int height) {
+  int IndexOf(const Picture& p) const { return static_cast<int>(&p - slots_.data()); }
+
+  // A live width x height picture, or nullptr. With ownPixels its buffer
+  // (uninitialised) is data, else the caller points data at a lender with
+  // Borrow. Pointers into the registry are invalidated by the next Allocate.
+  Picture* Allocate(int width, int height, bool ownPixels) {
     const size_t need = static_cast<size_t>(width) * static_cast<size_t>(height);
     size_t index;
     if (!freeSlots_.empty()) {
@@ -67,15 +80,15 @@ class Registry {
       if (slots_.size() >= 0xFFFF) return nullptr;
       try {
         slots_.emplace_back();
+        generations_.push_back(0);
         freeSlots_.reserve(slots_.size());
       } catch (const std::bad_alloc&) {
         return nullptr;
       }
       index = slots_.size() - 1;
-      generations_.push_back(0);
     }
     Picture& p = slots_[index];
-    if (p.capacity < need) {
+    if (ownPixels && p.capacity < need) {
       p.pixels.reset();
       p.capacity = 0;
       try {
@@ -88,18 +101,24 @@ class Registry {
     }
     generations_[index] = (generations_[index] + 1) & 0x7FFF;
     p.handle = (generations_[index] << 16) | static_cast<int>(index + 1);
+    p.inUse = true;
     p.width = width;
     p.height = height;
+    p.data = ownPixels ? p.pixels.get() : nullptr;
+    p.stride = static_cast<size_t>(width);
+    p.owner = -1;
+    p.borrowers = 0;
     return &p;
+  }
+
+  void Borrow(Picture& p, int lender) {
+    p.owner = lender;
+    ++slots_[static_cast<size_t>(lender)].borrowers;
   }
 
   void Release(Picture& p) {
     p.handle = 0;
-    if (p.capacity > kKeepBufferPixels) {
-      p.pixels.reset();
-      p.capacity = 0;
-    }
-    freeSlots_.push_back(static_cast<size_t>(&p - slots_.data()));
+    if (p.borrowers == 0) Free(IndexOf(p));
   }
 
   void ReleaseAll() {
@@ -118,6 +137,23 @@ class Registry {
   }
 
  private:
+  void Free(int index) {
+    Picture& p = slots_[static_cast<size_t>(index)];
+    const int lender = p.owner;
+    p.inUse = false;
+    p.owner = -1;
+    p.data = nullptr;
+    if (p.capacity > kKeepBufferPixels) {
+      p.pixels.reset();
+      p.capacity = 0;
+    }
+    freeSlots_.push_back(static_cast<size_t>(index));
+    if (lender >= 0) {
+      Picture& l = slots_[static_cast<size_t>(lender)];
+      if (--l.borrowers == 0 && l.handle == 0 && l.inUse) Free(lender);
+    }
+  }
+
   std::vector<Picture> slots_;
   std::vector<size_t> freeSlots_;  // most recently released last
   std::vector<int> generations_;
@@ -133,16 +169,20 @@ enum class Mix { Copy, Xor, Keyed };
 
 // Draws a width x height picture with its top-left corner at (x, y),
 // clipped to the back buffer.
-void Compose(const uint32_t* src, int width, int height, int64_t x, int64_t y, Mix mix) {
+void Compose(const Picture& pic, int64_t x, int64_t y, Mix mix) {
+  const int64_t width = pic.width;
+  const int64_t height = pic.height;
   const int64_t left = std::max<int64_t>(x, 0);
   const int64_t right = std::min<int64_t>(x + width, kScreenW);
   const int64_t top = std::max<int64_t>(y, 0);
   const int64_t bottom = std::min<int64_t>(y + height, kScreenH);
   if (left >= right || top >= bottom) return;
   const size_t count = static_cast<size_t>(right - left);
-  uint32_t* dstRow = platform::BackBufferPixels() + top * kScreenW + left;
-  const uint32_t* srcRow = src + (top - y) * width + (left - x);
-  for (int64_t row = top; row < bottom; ++row, dstRow += kScreenW, srcRow += width) {
+  uint32_t* const dstLeft = platform::BackBufferPixels() + left;
+  const uint32_t* const srcLeft = pic.data + static_cast<size_t>(left - x);
+  for (int64_t row = top; row < bottom; ++row) {
+    uint32_t* const dstRow = dstLeft + row * kScreenW;
+    const uint32_t* const srcRow = srcLeft + static_cast<size_t>(row - y) * pic.stride;
     switch (mix) {
       case Mix::Copy:
         std::memcpy(dstRow, srcRow, count * sizeof(uint32_t));
@@ -166,7 +206,7 @@ int LoadInto(Registry& registry, const std::string& name) {
   if (!bytes) return 0;
   auto decoded = platform::DecodeBitmap(bytes->data(), bytes->size());
   if (!decoded) return 0;
-  Picture* p = registry.Allocate(decoded->width, decoded->height);
+  Picture* p = registry.Allocate(decoded->width, decoded->height, true);
   if (p == nullptr) return 0;
   std::memcpy(p->pixels.get(), decoded->pixels.data(), decoded->pixels.size() * sizeof(uint32_t));
   return p->handle;
@@ -181,7 +221,7 @@ void DisplaySprite(SpriteId sprite, int x, int y, Mix mix) {
   if (!platform::ScreenOpen()) return;
   const Picture* p = sprites.Find(sprite);
   if (p == nullptr) return;
-  Compose(p->pixels.get(), p->width, p->height, x, y, mix);
+  Compose(*p, x, y, mix);
 }
 
 }  // namespace
@@ -189,10 +229,19 @@ void DisplaySprite(SpriteId sprite, int x, int y, Mix mix) {
 ImageId LoadImageFile(const std::string& name) { return LoadInto(images, name); }
 
 ImageId CutImage(ImageId source, int x, int y, int width, int height) {
-  if (images.Find(source) == nullptr || !SaneSize(width, height)) return 0;
-  Picture* cut = images.Allocate(width, height);
+  const Picture* src = images.Find(source);
+  if (src == nullptr || !SaneSize(width, height)) return 0;
+  const bool inside = x >= 0 && y >= 0 && int64_t{x} + width <= src->width &&
+                      int64_t{y} + height <= src->height;
+  Picture* cut = images.Allocate(width, height, !inside);
   if (cut == nullptr) return 0;
-  const Picture* src = images.Find(source);  // Allocate may have moved it
+  src = images.Find(source);  // Allocate may have moved it
+  if (inside) {
+    cut->data = src->data + static_cast<size_t>(y) * src->stride + static_cast<size_t>(x);
+    cut->stride = src->stride;
+    images.Borrow(*cut, src->owner >= 0 ? src->owner : images.IndexOf(*src));
+    return cut->handle;
+  }
   // The part of the rectangle that lies on the source is copied; whatever
   // runs off the source is black.
   const int64_t left = std::clamp<int64_t>(x, 0, src->width);
@@ -208,11 +257,12 @@ ImageId CutImage(ImageId source, int x, int y, int width, int height) {
       continue;
     }
     const size_t before = static_cast<size_t>(left - x);
-    const size_t inside = static_cast<size_t>(right - left);
-    const size_t after = static_cast<size_t>(width) - before - inside;
+    const size_t middle = static_cast<size_t>(right - left);
+    const size_t after = static_cast<size_t>(width) - before - middle;
     std::memset(dst, 0, before * sizeof(uint32_t));
-    std::memcpy(dst + before, src->pixels.get() + srcY * src->width + left, inside * sizeof(uint32_t));
-    std::memset(dst + before + inside, 0, after * sizeof(uint32_t));
+    std::memcpy(dst + before, src->data + static_cast<size_t>(srcY) * src->stride + static_cast<size_t>(left),
+                middle * sizeof(uint32_t));
+    std::memset(dst + before + middle, 0, after * sizeof(uint32_t));
   }
   return cut->handle;
 }
@@ -230,8 +280,7 @@ void BlitImage(ImageId image, int x, int y) {
   const Picture* p = images.Find(image);
   if (p == nullptr) return;
   const Mix mix = (session.paintMode & PaintInvert) != 0 ? Mix::Xor : Mix::Copy;
-  Compose(p->pixels.get(), p->width, p->height, int64_t{x} + session.originX,
-          int64_t{y} + session.originY, mix);
+  Compose(*p, int64_t{x} + session.originX, int64_t{y} + session.originY, mix);
 }
 
 SpriteId LoadSpriteFile(const std::string& name) {
@@ -247,7 +296,7 @@ SpriteId GrabScreenSprite(int x, int y, int width, int height) {
   if (!platform::ScreenOpen()) return 0;
   if (x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
   if (int64_t{x} + width > kScreenW || int64_t{y} + height > kScreenH) return 0;
-  Picture* p = sprites.Allocate(width, height);
+  Picture* p = sprites.Allocate(width, height, true);
   if (p == nullptr) return 0;
   const uint32_t* src = platform::BackBufferPixels() + y * kScreenW + x;
   for (int row = 0; row < height; ++row) {

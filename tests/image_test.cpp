@@ -272,3 +272,43 @@ TEST_F(PictureTest, LaterCallsCoverEarlierOnes) {
   FlipFrame();
   EXPECT_EQ(backend.LastFramePixel(2, 0), MakeColour(0, 0, 255));
 }
+
+TEST_F(PictureTest, CutsOutliveTheirReleasedSource) {
+  const ImageId sheet = MakeImage(64, 32, Coded);
+  const ImageId cell = CutImage(sheet, 32, 0, 32, 32);   // shares the sheet's pixels
+  const ImageId corner = CutImage(cell, 30, 30, 2, 2);   // and so does a cut of it
+  const ImageId padded = CutImage(sheet, 60, 30, 8, 8);  // runs off: a copy
+  ASSERT_NE(cell, 0);
+  ASSERT_NE(corner, 0);
+  ReleaseImage(sheet);
+  EXPECT_EQ(CutImage(sheet, 0, 0, 1, 1), 0);
+  // New pictures must not land on the sheet's pixels while cuts still show them.
+  const ImageId other = MakeImage(64, 32, Solid(kRed));
+  ASSERT_NE(other, 0);
+  ClearBackBuffer(0);
+  ASSERT_NE(BeginScreenDrawing(), 0);
+  BlitImage(cell, 0, 0);
+  BlitImage(corner, 100, 0);
+  BlitImage(padded, 200, 0);
+  EndScreenDrawing();
+  EXPECT_EQ(At(0, 0), Coded(32, 0));
+  EXPECT_EQ(At(31, 31), Coded(63, 31));
+  EXPECT_EQ(At(100, 0), Coded(62, 30));
+  EXPECT_EQ(At(201, 1), Coded(61, 31));
+  EXPECT_EQ(At(204, 0), 0u);
+
+  ReleaseImage(cell);
+  ClearBackBuffer(0);
+  ASSERT_NE(BeginScreenDrawing(), 0);
+  BlitImage(corner, 0, 0);
+  BlitImage(cell, 10, 10);
+  EndScreenDrawing();
+  EXPECT_EQ(At(1, 1), Coded(63, 31));
+  EXPECT_EQ(CountNot(0), 4);
+  ReleaseImage(corner);
+  ReleaseImage(-1);
+  // Everything is gone and the slots serve again.
+  const ImageId fresh = MakeImage(2, 2, Solid(kRed));
+  ASSERT_NE(fresh, 0);
+  EXPECT_NE(CutImage(fresh, 0, 0, 2, 2), 0);
+}
