@@ -73,7 +73,7 @@ Canvas HowToPicture() {
   PaintText(c, "THREE OR MORE ALIKE", 344, 78, kSmallPen, 12, caption);
   static const char* const kAcross[] = {"###"};
   static const char* const kDown[] = {"#", "#", "#"};
-  static const char* const kDiagonal[] = {"#25", "3#4", "56#"};
+  static const char* const kDiagonal[] = {"#25", "1#4", "56#"};
   Example(c, 348, 156, kAcross, 3, 1, 1, "ACROSS");
   Example(c, 460, 108, kDown, 1, 3, 2, "DOWN");
   Example(c, 522, 108, kDiagonal, 3, 3, 3, "DIAGONAL");

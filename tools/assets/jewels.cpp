@@ -42,8 +42,11 @@ JewelCut Cut(int kind) {
       return {{46, 98, 240}, {{16, 1.5}, {30.5, 16}, {16, 30.5}, {1.5, 16}}, {0.5}, {16, 16}};
     case 4:  // topaz: triangle
       return {{250, 204, 36}, {{16, 2}, {30.5, 28.5}, {1.5, 28.5}}, {0.46}, {16, 19.5}};
-    case 5:  // amethyst: hexagon
-      return {{176, 66, 226}, RegularPolygon(16, 16, 14.6, 6, 0), {0.55}, {16, 16}};
+    case 5:  // amethyst: tall crystal
+      return {{176, 66, 226},
+              {{16, 1.5}, {25.5, 8}, {25.5, 24}, {16, 30.5}, {6.5, 24}, {6.5, 8}},
+              {0.5},
+              {16, 16}};
     default:  // aquamarine: star
       return {{64, 222, 232}, StarPoints(16, 17, 15, 7, 5), {0.38}, {16, 17}};
   }
@@ -78,7 +81,9 @@ Canvas WellTile() {
   return t;
 }
 
-void DrawJewel(Canvas& c, int x, int y, int kind, double scale) {
+namespace {
+
+void DrawJewelOn(Canvas& c, int x, int y, int kind, double scale) {
   const JewelCut cut = Cut(kind);
   const std::vector<Pt> outer = Placed(cut.outline, x, y, scale);
   const Pt centre{x + 16 + (cut.centre.x - 16) * scale, y + 16 + (cut.centre.y - 16) * scale};
@@ -159,6 +164,17 @@ void DrawJewel(Canvas& c, int x, int y, int kind, double scale) {
     c.Set(gx, gy - 1, soft);
     c.Set(gx, gy + 1, soft);
   }
+}
+
+}  // namespace
+
+void DrawJewel(Canvas& c, int x, int y, int kind, double scale) {
+  // Work on a small patch around the cell: the masks below cover the whole
+  // canvas they are given.
+  constexpr int kMargin = 8;
+  Canvas patch = c.Crop(x - kMargin, y - kMargin, kCell + 2 * kMargin, kCell + 2 * kMargin);
+  DrawJewelOn(patch, kMargin, kMargin, kind, scale);
+  c.Blit(patch, x - kMargin, y - kMargin);
 }
 
 Canvas JewelSheet() {

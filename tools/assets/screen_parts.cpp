@@ -1,6 +1,8 @@
 #include "tools/assets/screen_parts.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "tools/assets/mathx.h"
 
@@ -112,11 +114,20 @@ LetterStyle CaptionStyle() {
 }
 
 void PaintText(Canvas& c, std::string_view text, double x, double y, const Pen& pen, double advance, LetterStyle style) {
-  Mask m(c.width(), c.height());
-  StampText(m, text, x, y, pen, advance);
-  style.fillTop = y;
-  style.fillBottom = y + GlyphHeight(pen);
-  PaintLettering(c, m, style);
+  // Paint on a patch just big enough for the text and its outline and
+  // shadow, then copy it back: whole-screen masks per caption are slow.
+  const int margin = 4 + style.outlineWidth + std::max(std::abs(style.shadowX), std::abs(style.shadowY));
+  const int bx = static_cast<int>(std::floor(x)) - margin;
+  const int by = static_cast<int>(std::floor(y)) - margin;
+  const int bw = static_cast<int>(TextWidth(text, pen, advance)) + 2 * margin + 2;
+  const int bh = static_cast<int>(GlyphHeight(pen)) + 2 * margin + 2;
+  Canvas patch = c.Crop(bx, by, bw, bh);
+  Mask m(bw, bh);
+  StampText(m, text, x - bx, y - by, pen, advance);
+  style.fillTop = y - by;
+  style.fillBottom = y - by + GlyphHeight(pen);
+  PaintLettering(patch, m, style);
+  c.Blit(patch, bx, by);
 }
 
 void PaintTextCentred(Canvas& c, std::string_view text, double cx, double y, const Pen& pen, double advance,

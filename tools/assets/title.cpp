@@ -21,21 +21,23 @@ void PaintLogo(Canvas& c) {
   // Each letter takes the colour of one of the six jewels.
   static const Rgb kTints[6] = {{236, 52, 60}, {50, 206, 92}, {60, 118, 246}, {252, 208, 48}, {186, 84, 236}, {80, 226, 236}};
   for (int i = 0; i < 6; ++i) {
-    Mask m(c.width(), c.height());
-    StampGlyph(m, name[i], x0 + i * advance, y0, pen);
+    // Each letter is painted on its own patch of the picture.
+    const int bx = static_cast<int>(x0 + i * advance) - 16;
+    const int by = static_cast<int>(y0) - 16;
+    const int bw = static_cast<int>(GlyphWidth(pen)) + 40, bh = static_cast<int>(GlyphHeight(pen)) + 40;
+    Canvas patch = c.Crop(bx, by, bw, bh);
+    const double ly = y0 - by;
+    Mask m(bw, bh);
+    StampGlyph(m, name[i], x0 + i * advance - bx, ly, pen);
     LetterStyle s;
     const Rgb t = kTints[i];
     s.fill = {Lift(t, 0.75), Lift(t, 0.25), t, Multiply(t, 0.62), Lift(t, 0.1)};
-    s.fillTop = y0;
-    s.fillBottom = y0 + GlyphHeight(pen);
+    s.fillTop = ly;
+    s.fillBottom = ly + GlyphHeight(pen);
     s.bevelWidth = 4;
     s.bevelLight = 0.6;
-    s.outline = {250, 236, 190};
-    s.outlineWidth = 2;
-    s.shadow = {4, 2, 12};
-    s.shadowX = 5;
-    s.shadowY = 6;
-    // Gold rim: paint a slightly wider dark ring first, then the letter.
+    // A dark rim with a drop shadow, a gold band inside it, then the
+    // jewel-coloured letter.
     LetterStyle rim;
     rim.fill = {{60, 30, 10}};
     rim.outline = {60, 30, 10};
@@ -43,17 +45,15 @@ void PaintLogo(Canvas& c) {
     rim.shadow = {4, 2, 12};
     rim.shadowX = 5;
     rim.shadowY = 6;
-    PaintLettering(c, m, rim);
-    LetterStyle gold = GoldLettering(y0 - 4, y0 + GlyphHeight(pen) + 4);
+    PaintLettering(patch, m, rim);
+    LetterStyle gold = GoldLettering(ly - 4, ly + GlyphHeight(pen) + 4);
     gold.bevelWidth = 0;
     gold.outlineWidth = 0;
     gold.shadowX = 0;
     gold.shadowY = 0;
-    PaintLettering(c, Minus(Dilated(m, 3), m), gold);
-    s.outlineWidth = 0;
-    s.shadowX = 0;
-    s.shadowY = 0;
-    PaintLettering(c, m, s);
+    PaintLettering(patch, Minus(Dilated(m, 3), m), gold);
+    PaintLettering(patch, m, s);
+    c.Blit(patch, bx, by);
   }
 }
 

@@ -1,0 +1,275 @@
+// The generated pictures and sounds, read back through the game's own
+// loaders: sizes, glyph cells, jewel shapes, sprite keys, loudness, loop
+// seams, and byte-identical output from two runs of the generator.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap_file.h"
+#include "platform/wave_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path RunDir() { return fs::path(STAKKO_RUN_DIR); }
+
+platform::DecodedBitmap Picture(const char* name) {
+  const std::vector<uint8_t> bytes = ReadAll(RunDir() / "graphics" / name);
+  std::optional<platform::DecodedBitmap> bmp = platform::DecodeBitmap(bytes.data(), bytes.size());
+  if (!bmp) {
+    ADD_FAILURE() << name << " does not decode";
+    return {};
+  }
+  return *bmp;
+}
+
+uint32_t At(const platform::DecodedBitmap& b, int x, int y) {
+  return b.pixels[static_cast<size_t>(y) * static_cast<size_t>(b.width) + static_cast<size_t>(x)];
+}
+
+int Luma(uint32_t p) { return (((p >> 16) & 255) * 3 + ((p >> 8) & 255) * 6 + (p & 255)) / 10; }
+
+// A cell with every pixel row a single colour holds no drawing.
+bool CellIsBlank(const platform::DecodedBitmap& b, int x0, int y0, int w, int h) {
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x)
+      if (At(b, x, y) != At(b, x0, y)) return false;
+  return true;
+}
+
+struct Samples {
+  int rate = 0;
+  int channels = 0;
+  std::vector<int16_t> data;  // interleaved
+  size_t frames() const { return data.size() / static_cast<size_t>(channels); }
+  int16_t at(size_t frame, int ch) const { return data[frame * static_cast<size_t>(channels) + static_cast<size_t>(ch)]; }
+};
+
+Samples Sound(const char* name) {
+  const std::vector<uint8_t> bytes = ReadAll(RunDir() / "Sound" / name);
+  std::optional<platform::WaveData> wave = platform::ParseWaveFile(bytes.data(), bytes.size());
+  Samples s;
+  if (!wave) {
+    ADD_FAILURE() << name << " does not load";
+    return s;
+  }
+  EXPECT_EQ(wave->bitsPerSample, 16) << name;
+  s.rate = wave->rate;
+  s.channels = wave->channels;
+  for (size_t i = 0; i + 1 < wave->samples.size(); i += 2)
+    s.data.push_back(static_cast<int16_t>(wave->samples[i] | (wave->samples[i + 1] << 8)));
+  return s;
+}
+
+constexpr const char* kLargeCharset = "#0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-._ ";
+constexpr const char* kSmallCharset = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-!@#$%^&*()<>,.\\/?=+[]` ";
+
+}  // namespace
+
+TEST(GeneratedPictures, EveryPictureDecodesAtTheSizeTheGameCutsItAt) {
+  const struct {
+    const char* name;
+    int width, height;
+  } pictures[] = {
+      {"Jewels.bmp", 224, 32},      {"explosion32.bmp", 352, 32}, {"font.bmp", 352, 128},
+      {"BKF-FONT.bmp", 320, 48},    {"MainScreen.bmp", 640, 480}, {"HowTo.bmp", 640, 480},
+      {"Highscore.bmp", 372, 150},  {"Game_Over.bmp", 360, 150},  {"GetReady.bmp", 226, 38},
+      {"Cursor.bmp", 32, 32},       {"Icon.bmp", 64, 64},
+  };
+  for (const auto& p : pictures) {
+    const platform::DecodedBitmap b = Picture(p.name);
+    EXPECT_EQ(b.width, p.width) << p.name;
+    EXPECT_EQ(b.height, p.height) << p.name;
+    EXPECT_EQ(b.sourceDepth, 24) << p.name;
+  }
+}
+
+TEST(GeneratedPictures, EveryNamedGlyphHoldsADrawingAndTheSpacesAreBlank) {
+  const platform::DecodedBitmap large = Picture("font.bmp");
+  ASSERT_EQ(large.width, 352);
+  for (int n = 0; kLargeCharset[n] != 0; ++n) {
+    const bool blank = CellIsBlank(large, (n % 11) * 32, (n / 11) * 32, 32, 28);
+    EXPECT_EQ(blank, kLargeCharset[n] == ' ') << "large glyph '" << kLargeCharset[n] << "'";
+  }
+  const platform::DecodedBitmap small = Picture("BKF-FONT.bmp");
+  ASSERT_EQ(small.width, 320);
+  for (int n = 0; kSmallCharset[n] != 0; ++n) {
+    const bool blank = CellIsBlank(small, (n % 20) * 16, (n / 20) * 16, 16, 16);
+    EXPECT_EQ(blank, kSmallCharset[n] == ' ') << "small glyph '" << kSmallCharset[n] << "'";
+  }
+  // The name line is wiped with spaces on the white box: the small space
+  // must be an even fill, and the glyphs must stand out from it.
+  EXPECT_EQ(At(small, 304, 32), 0u);
+}
+
+TEST(GeneratedPictures, LargeGlyphsJoinIntoOneCaptionPlate) {
+  // Captions are copied cell after cell; each cell's outer columns must
+  // match the blank plate so that a word reads as one label.
+  const platform::DecodedBitmap large = Picture("font.bmp");
+  ASSERT_EQ(large.width, 352);
+  const int spaceX = (40 % 11) * 32, spaceY = (40 / 11) * 32;
+  for (int n = 0; n < 40; ++n) {
+    const int x0 = (n % 11) * 32, y0 = (n / 11) * 32;
+    for (int y = 0; y < 28; ++y) {
+      ASSERT_EQ(At(large, x0, y0 + y), At(large, spaceX, spaceY + y)) << "glyph '" << kLargeCharset[n] << "' row " << y;
+      ASSERT_EQ(At(large, x0 + 31, y0 + y), At(large, spaceX + 31, spaceY + y)) << "glyph '" << kLargeCharset[n] << "'";
+    }
+  }
+}
+
+TEST(GeneratedPictures, JewelsDifferInShapeNotOnlyInColour) {
+  const platform::DecodedBitmap sheet = Picture("Jewels.bmp");
+  ASSERT_EQ(sheet.width, 224);
+  // The empty-well tile is dark and calm.
+  int lo = 255, hi = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      lo = std::min(lo, Luma(At(sheet, x, y)));
+      hi = std::max(hi, Luma(At(sheet, x, y)));
+    }
+  EXPECT_LT(hi, 80);
+  EXPECT_LT(hi - lo, 40);
+  // A jewel's mask: the pixels where it covers the tile.
+  std::vector<std::vector<bool>> masks(7, std::vector<bool>(32 * 32));
+  for (int k = 1; k <= 6; ++k) {
+    int covered = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const bool on = At(sheet, 32 * k + x, y) != At(sheet, x, y);
+        masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = on;
+        covered += on;
+      }
+    EXPECT_GT(covered, 32 * 32 / 3) << "jewel " << k << " is too small to see";
+  }
+  for (int a = 1; a <= 6; ++a)
+    for (int b = a + 1; b <= 6; ++b) {
+      int differ = 0;
+      for (size_t i = 0; i < 32 * 32; ++i) differ += masks[static_cast<size_t>(a)][i] != masks[static_cast<size_t>(b)][i];
+      EXPECT_GT(differ, 90) << "jewels " << a << " and " << b << " have nearly the same outline";
+    }
+}
+
+TEST(GeneratedPictures, ExplosionStartsBrightAndBurnsOut) {
+  const platform::DecodedBitmap sheet = Picture("explosion32.bmp");
+  ASSERT_EQ(sheet.width, 352);
+  auto brightness = [&](int frame) {
+    long sum = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) sum += Luma(At(sheet, 32 * frame + x, y));
+    return sum;
+  };
+  EXPECT_GT(brightness(1), 3 * brightness(9));
+  for (int f = 2; f < 9; ++f) EXPECT_GE(brightness(f), brightness(f + 1)) << "frame " << f;
+}
+
+TEST(GeneratedPictures, SpritesKeepTheirVisiblePartsOffTheKeyColour) {
+  // Sprites leave out exact black, so each must have both: a see-through
+  // surround and a visible drawing.
+  for (const char* name : {"Game_Over.bmp", "GetReady.bmp", "Cursor.bmp"}) {
+    const platform::DecodedBitmap b = Picture(name);
+    size_t keyed = 0;
+    for (uint32_t p : b.pixels) keyed += p == 0;
+    EXPECT_GT(keyed, b.pixels.size() / 5) << name;
+    EXPECT_GT(b.pixels.size() - keyed, b.pixels.size() / 8) << name;
+  }
+  const platform::DecodedBitmap cursor = Picture("Cursor.bmp");
+  ASSERT_EQ(cursor.width, 32);
+  EXPECT_NE(At(cursor, 0, 0), 0u) << "the pointer's tip is its top-left pixel";
+  EXPECT_EQ(At(cursor, 31, 0), 0u);
+  EXPECT_EQ(At(cursor, 0, 31), 0u);
+}
+
+TEST(GeneratedSounds, EverySoundLoadsWithItsLengthAndStaysBelowFullScale) {
+  const struct {
+    const char* name;
+    double minSeconds, maxSeconds;
+  } sounds[] = {
+      {"Stakko.wav", 30, 60},     {"Nu Battle.wav", 30, 60},   {"Explosion.wav", 0.2, 1.0},
+      {"Drop.wav", 0.05, 0.3},    {"HighScore.wav", 0.5, 3.0}, {"awwww.wav", 0.5, 2.0},
+  };
+  for (const auto& entry : sounds) {
+    const Samples s = Sound(entry.name);
+    ASSERT_GT(s.channels, 0) << entry.name;
+    const double seconds = static_cast<double>(s.frames()) / s.rate;
+    EXPECT_GE(seconds, entry.minSeconds) << entry.name;
+    EXPECT_LT(seconds, entry.maxSeconds) << entry.name;
+    int peak = 0;
+    double sum = 0;
+    for (int16_t v : s.data) {
+      peak = std::max(peak, std::abs(static_cast<int>(v)));
+      sum += v;
+    }
+    EXPECT_LT(peak, 32000) << entry.name << " clips";
+    EXPECT_GT(peak, 8000) << entry.name << " is nearly silent";
+    EXPECT_LT(std::abs(sum / static_cast<double>(s.data.size())), 100.0) << entry.name << " has a DC offset";
+  }
+}
+
+TEST(GeneratedSounds, EffectsStartAndEndInSilence) {
+  for (const char* name : {"Explosion.wav", "Drop.wav", "HighScore.wav", "awwww.wav"}) {
+    const Samples s = Sound(name);
+    ASSERT_GT(s.frames(), 100u) << name;
+    for (int c = 0; c < s.channels; ++c) {
+      EXPECT_LT(std::abs(s.at(0, c)), 64) << name;
+      EXPECT_LT(std::abs(s.at(s.frames() - 1, c)), 64) << name;
+    }
+  }
+}
+
+TEST(GeneratedSounds, EachMusicLoopRunsOnFromItsEndIntoItsStart) {
+  for (const char* name : {"Stakko.wav", "Nu Battle.wav"}) {
+    const Samples s = Sound(name);
+    ASSERT_GT(s.frames(), 1000u) << name;
+    const size_t last = s.frames() - 1;
+    for (int c = 0; c < s.channels; ++c) {
+      // The step across the seam is no bigger than the steps beside it.
+      const int seam = std::abs(s.at(0, c) - s.at(last, c));
+      const int before = std::abs(s.at(last, c) - s.at(last - 1, c));
+      const int after = std::abs(s.at(1, c) - s.at(0, c));
+      EXPECT_LE(seam, 2 * std::max(before, after) + 16) << name << " channel " << c;
+      // A cold start has nothing to jump from.
+      EXPECT_LT(std::abs(s.at(0, c)), 400) << name;
+    }
+    // The tune itself is not a fade: it is loud right up to the seam.
+    int nearEnd = 0;
+    for (size_t i = s.frames() - s.rate / 2; i < s.frames(); ++i) nearEnd = std::max(nearEnd, std::abs(static_cast<int>(s.at(i, 0))));
+    EXPECT_GT(nearEnd, 3000) << name;
+  }
+}
+
+TEST(AssetGenerator, TwoRunsWriteTheSameBytes) {
+  const fs::path generator = fs::path(STAKKO_SIM_PATH).parent_path() / "stakko-assets";
+  ASSERT_TRUE(fs::exists(generator));
+  const fs::path base = fs::temp_directory_path() / ("stakko-assets-test-" + std::to_string(::getpid()));
+  const fs::path a = base / "a", b = base / "b";
+  for (const fs::path& dir : {a, b}) {
+    const std::string cmd = "\"" + generator.string() + "\" \"" + dir.string() + "\"";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  }
+  size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(a)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path rel = fs::relative(entry.path(), a);
+    EXPECT_EQ(ReadAll(entry.path()), ReadAll(b / rel)) << rel;
+    // And the build's own run folder holds the same picture or sound.
+    EXPECT_EQ(ReadAll(entry.path()), ReadAll(RunDir() / rel)) << rel;
+    ++files;
+  }
+  EXPECT_EQ(files, 17u);
+  fs::remove_all(base);
+}
