@@ -169,16 +169,6 @@ TEST_F(GameOverTest, TypedNameEntersTheTableAndTheFile) {
   EXPECT_TRUE(sawEmpty);  // after the sixth Backspace
 }
 
-TEST_F(GameOverTest, FirstGameOnAFreshInstallEntersWithNoPoints) {
-  G.Score = 0;
-  backend.KeyAt(0, KeyEnter, true);  // held throughout: the offered name
-  RunGameOver();
-  EXPECT_EQ(G.HighScoreTable[1].name, "NOBODY");
-  EXPECT_EQ(G.HighScoreTable[1].date, "12-JUN-2040");
-  EXPECT_EQ(G.HighScoreTable[2].date, "01-JAN-2007");
-  EXPECT_GE(TraceIndex("highscore save ok"), 0);
-}
-
 // --- Name entry ----------------------------------------------------------------
 
 TEST_F(GameOverTest, ReturnHeldAtTheStartEndsEntryOnTheFirstFrame) {

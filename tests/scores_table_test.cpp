@@ -8,7 +8,6 @@
 
 #include "flow/globals.h"
 #include "platform/calendar.h"
-#include "platform/files.h"
 #include "scores/high_scores.h"
 #include "tests/test_support.h"
 
@@ -342,19 +341,6 @@ TEST_F(FailedSaveTest, StaleTemporaryFileIsReplacedNotAppendedTo) {
   ASSERT_TRUE(SaveHighScores());
   EXPECT_EQ(ReadAll(File()), EncodeHighScores());
   EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
-}
-
-TEST(WriteFileReplacing, ReplacesWholeFileAndNeverCreatesFolders) {
-  ScopedWorkDir dir;
-  fs::create_directory("Data");
-  WriteAll("Data/x.bin", Bytes(100, 'a'));
-  ASSERT_TRUE(platform::WriteFileReplacing("Data\\x.bin", Bytes{1, 2, 3}));
-  EXPECT_EQ(ReadAll("Data/x.bin"), (Bytes{1, 2, 3}));
-  EXPECT_EQ(platform::FileSize("Data/x.bin"), 3);
-  EXPECT_EQ(platform::FileSize("Data"), -2);
-  EXPECT_EQ(platform::FileSize("Data/none"), -1);
-  EXPECT_FALSE(platform::WriteFileReplacing("Nowhere/x.bin", Bytes{1}));
-  EXPECT_FALSE(fs::exists("Nowhere"));
 }
 
 // --- Dates ----------------------------------------------------------------
