@@ -206,15 +206,6 @@ TEST_F(PieceControl, ARestInRowTwoEndsTheGameAndOneInRowThreeDoesNot) {
   EXPECT_EQ(platform::ColourToPixel(JewelColour(4)), platform::BackBufferPixels()[60 * 640 + 330]);
 }
 
-TEST_F(PieceControl, FallingOntoAColumnFilledToRowThreeEndsTheGame) {
-  SetBoard({"...1..", "...2..", "...1..", "...2..", "...1..", "...2..", "...1..", "...2..", "...1..", "...2.."});
-  G.FallPerLevel = 1.0f;
-  RunUntilLock(100);
-  EXPECT_TRUE(Events("lock").empty());
-  EXPECT_EQ(Events("gameover").size(), 1u);
-  EXPECT_EQ(G.CurrentState, StateGameOver);
-}
-
 TEST_F(PieceControl, TheLockFramesPictureShowsTheLockedJewelsAndTheNewPieceAtSpawn) {
   SetPiece(1, 2, 3);
   G.NextPiece[0] = 4;

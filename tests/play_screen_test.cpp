@@ -165,17 +165,6 @@ TEST_F(PlayScreen, PiecePositionsHalfwayBetweenPixelsRoundToEven) {
   }
 }
 
-TEST_F(PlayScreen, FrameTimeLeftForTheNextSlideIsTheFramesWorkWithoutItsFlip) {
-  // The drawing restarts the measure after the flip, so the value a play
-  // frame leaves covers the work from drawing to the next measure: here the
-  // keyboard read, not the 7 ms presentation.
-  backend.frameStepMicros = 7000;
-  backend.pollStepMicros = 2000;
-  for (int n = 0; n < 5; ++n) RunPlayFrame();
-  EXPECT_EQ(G.FrameTimeMs, 2);
-  EXPECT_EQ(G.LastTick, G.NowTick + 7);
-}
-
 TEST_F(PlayScreen, BitmapTextCutsEachGlyphFromItsCellAndSkipsUnknownCharacters) {
   const struct {
     const BitmapFont& font;
