@@ -30,24 +30,6 @@ bool PastDeadline(int32_t deadline) {
   return static_cast<int32_t>(static_cast<uint32_t>(Now32()) - static_cast<uint32_t>(deadline)) > 0;
 }
 
-// The title picture cut into one-pixel rows, made once per wave and released
-// however the wave ends.
-class PictureRows {
- public:
-  explicit PictureRows(ImageId picture) {
-    for (int r = 0; r < kPictureRows; ++r) rows_[r] = CutImage(picture, 0, r, kPictureWidth, 1);
-  }
-  ~PictureRows() {
-    for (ImageId row : rows_) ReleaseImage(row);
-  }
-  PictureRows(const PictureRows&) = delete;
-  PictureRows& operator=(const PictureRows&) = delete;
-  ImageId operator[](int r) const { return rows_[r]; }
-
- private:
-  ImageId rows_[kPictureRows] = {};
-};
-
 }  // namespace
 
 bool LeaveScreenByKey() {
@@ -80,17 +62,21 @@ void StartTitleMusic() {
 // row's shift uncovers stays black. A wave cut short by a key keeps its
 // amplitude, so the next title goes on from where this one stopped.
 void PlayTitleWave() {
-  PictureRows rows(G.MainScreenImage);
   float phase = 0.0f;
   do {
     ClearBackBuffer(G.ColourBlack);
-    bool drawing = BeginScreenDrawing() != 0;
+    // One strip per picture row, each drawn in a session of its own; the
+    // platform keeps these short-lived images cheap.
     for (int r = 0; r < kPictureRows; ++r) {
+      ImageId strip = CutImage(G.MainScreenImage, 0, r, kPictureWidth, 1);
       int offset = RoundHalfEven(std::sin(static_cast<double>(phase)) * static_cast<double>(G.WaveAmplitude));
-      if (drawing) BlitImage(rows[r], offset, r);
+      if (BeginScreenDrawing() != 0) {
+        BlitImage(strip, offset, r);
+        EndScreenDrawing();
+      }
+      ReleaseImage(strip);
       phase += 0.25f;
     }
-    if (drawing) EndScreenDrawing();
     FlipFrame();
     G.WaveAmplitude -= 0.5f;
     if (LeaveScreenByKey()) return;
