@@ -24,8 +24,9 @@ bool CellEmpty(int column, int row) {
   return column >= 0 && column < BoardColumns && row >= 0 && row < BoardRows && G.Board[column][row] == 0;
 }
 
-// One column sideways when the cell beside the bottom jewel's row below is
-// free; columns are packed, so the cells above it are free too.
+// One column sideways when the neighbouring cell in PieceRow (the row just
+// below the bottom jewel) is free; columns are packed, so the cells above
+// it are free too.
 void TryMove(int step) {
   int target = G.PieceColumn + step;
   if (target >= 0 && target < BoardColumns && CellEmpty(target, G.PieceRow)) {
