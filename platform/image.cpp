@@ -306,6 +306,10 @@ SpriteId GrabScreenSprite(int x, int y, int width, int height) {
   return p->handle;
 }
 
+void ReleaseSprite(SpriteId sprite) {
+  if (Picture* p = sprites.Find(sprite)) sprites.Release(*p);
+}
+
 void ReleaseAllSprites() { sprites.Clear(); }
 
 int BeginScreenDrawing() {

@@ -16,6 +16,8 @@ SpriteId LoadSpriteFile(const std::string& name);
 void DisplaySpriteKeyed(SpriteId sprite, int x, int y);
 void DisplaySpriteOpaque(SpriteId sprite, int x, int y);
 SpriteId GrabScreenSprite(int x, int y, int width, int height);
+// Frees one sprite: a still of the screen is only needed while it is shown.
+void ReleaseSprite(SpriteId sprite);
 void ReleaseAllSprites();
 
 int BeginScreenDrawing();

@@ -50,8 +50,15 @@ bool ApplyTypedText(const std::string& typed) {
   if (typed > std::string(1, '\x1f') && typed < "{" && G.PlayerName.size() < kLongestName) {
     // Several keys can be let go between two calls; take only as many of
     // their characters as the name column holds.
+    // A control character let go in the same call ("1" then Backspace)
+    // must not end up inside a saved name.
     size_t room = kLongestName - G.PlayerName.size();
-    G.PlayerName.append(typed, 0, std::min(room, typed.size()));
+    for (char c : typed) {
+      if (room == 0) break;
+      if (c < 32 || c > 126) continue;
+      G.PlayerName.push_back(c);
+      --room;
+    }
     UpperCaseName();
     RedrawName();
     return true;
@@ -114,6 +121,9 @@ void SlideGameOverPicture() {
     FlipFrame();
     AdvanceFrameTiming();
   } while (y < 200.0f);
+  // Every game over grabs a full-screen still; keeping each one would grow
+  // the game by a screenful of memory per game played.
+  ReleaseSprite(still);
 }
 
 std::string EnterPlayerName() {

@@ -104,6 +104,15 @@ TEST_F(PictureTest, GrabbedSpriteHoldsTheFrame) {
   EXPECT_EQ(At(0, 0), Coded(630, 470));
   EXPECT_EQ(At(9, 9), Coded(639, 479));
   EXPECT_EQ(CountNot(0), 100);
+
+  // A released still draws nothing, and the other sprite is untouched.
+  ReleaseSprite(frame);
+  ReleaseSprite(frame);  // twice is harmless
+  ClearBackBuffer(0);
+  DisplaySpriteOpaque(frame, 0, 0);
+  EXPECT_EQ(CountNot(0), 0);
+  DisplaySpriteOpaque(corner, 0, 0);
+  EXPECT_EQ(At(9, 9), Coded(639, 479));
 }
 
 TEST_F(PictureTest, ImagesCopyEveryPixelInsideASession) {

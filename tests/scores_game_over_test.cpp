@@ -208,6 +208,17 @@ TEST_F(GameOverTest, KeysLetGoTogetherNeverGrowTheNamePastEight) {
   EXPECT_EQ(EnterPlayerName(), "ABCDEFQW");
 }
 
+TEST_F(GameOverTest, ABackspaceLetGoWithADigitNeverLandsInTheName) {
+  // Digit 1 (KeyCode 2) comes before Backspace (14) in one call: "1\b".
+  G.PlayerName = "AB";
+  backend.KeyAt(100, 2, true);
+  backend.KeyAt(100, kKeyBackspace, true);
+  backend.KeyAt(150, 2, false);
+  backend.KeyAt(150, kKeyBackspace, false);
+  backend.KeyAt(600, KeyEnter, true);
+  EXPECT_EQ(EnterPlayerName(), "AB1");
+}
+
 TEST_F(GameOverTest, BackspaceOnAnEmptyNameShutsNoGate) {
   G.PlayerName = "A";
   Tap(100, kKeyBackspace);  // "A" -> "", the gate shuts until about 380
