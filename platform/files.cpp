@@ -137,8 +137,8 @@ bool ReplaceWith(const std::string& temp, const std::string& path) {
   if (std::rename(temp.c_str(), path.c_str()) != 0) return false;
   // Make the rename itself durable. The new file is already complete, so a
   // folder that cannot be synced does not undo the save.
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
+  size_t slash = path.find_last_of('/');
+  std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
   int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);

@@ -126,7 +126,9 @@ TEST_F(WholeGame, ScriptedPlayerTraceScoresEveryLineAtTheRowItsPieceCameToRest) 
       EXPECT_GE(cells, 3);
       stones += cells;
       // Straight after a hard drop the line scores at that piece's row.
-      if (StartsWith(previous, "lock") && level == 1) EXPECT_EQ(Field(e, "score") - score, cells * lastLockRow) << e;
+      if (StartsWith(previous, "lock") && level == 1) {
+        EXPECT_EQ(Field(e, "score") - score, cells * lastLockRow) << e;
+      }
       score = Field(e, "score");
     }
     previous = e;

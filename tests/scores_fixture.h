@@ -126,7 +126,9 @@ class ScoresScreenTest : public HeadlessTest {
     std::vector<uint8_t> b;
     auto u32 = [&b](uint32_t v) { for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k))); };
     auto u16 = [&b](uint16_t v) { for (int k = 0; k < 2; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k))); };
-    auto tag = [&b](const char* t) { b.insert(b.end(), t, t + 4); };
+    auto tag = [&b](const char* t) {
+      for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(t[k]));
+    };
     const uint32_t samples = 64;
     tag("RIFF"); u32(36 + samples); tag("WAVE");
     tag("fmt "); u32(16); u16(1); u16(1); u32(8000); u32(8000); u16(1); u16(8);
