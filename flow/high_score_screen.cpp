@@ -1,9 +1,9 @@
 #include "flow/high_score_screen.h"
 
 #include "flow/globals.h"
+#include "flow/title_screens.h"
 #include "platform/image.h"
 #include "platform/input.h"
-#include "platform/keycodes.h"
 #include "platform/screen.h"
 #include "scores/bitmap_font.h"
 #include "scores/frame_clock.h"
@@ -13,21 +13,6 @@ namespace {
 
 constexpr int kPictureX = 134;
 constexpr int32_t kTableShownMs = 20000;
-
-// Escape opens the exit dialog, else Space starts a game, at any moment.
-bool LeaveByKey() {
-  ExamineKeys();
-  if (IsKeyDown(KeyEscape)) {
-    G.SavedState = G.CurrentState;
-    G.CurrentState = StateConfirmExit;
-    return true;
-  }
-  if (IsKeyDown(KeySpace)) {
-    G.CurrentState = StateGetReady;
-    return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -49,7 +34,7 @@ void SlideHighscorePicture() {
     EndScreenDrawing();
     FlipFrame();
     AdvanceFrameTiming();
-    if (LeaveByKey()) return;
+    if (LeaveScreenByKey()) return;
   } while (top < 1.0f);
 }
 
@@ -69,7 +54,7 @@ void ShowHighScoreTable() {
   }
   FlipFrame();
   for (;;) {
-    if (LeaveByKey()) return;
+    if (LeaveScreenByKey()) return;
     if (ClockIsPast(deadline)) {
       G.CurrentState = StateHowTo;
       return;
