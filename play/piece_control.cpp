@@ -83,7 +83,10 @@ void HandlePlayKeys() {
 
 void LockPiece(int startRow) {
   const int column = G.PieceColumn;
-  int row = startRow;
+  // A piece falling more than a cell per frame (only at absurd levels) can
+  // be seen past the floor: it still comes to rest on the bottom row rather
+  // than being written beyond the Board.
+  int row = startRow < BoardRows ? startRow : BoardRows - 1;
   while (row + 1 < BoardRows && CellEmpty(column, row + 1)) ++row;
   G.PieceRow = row;
   if (row <= 2) {

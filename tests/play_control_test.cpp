@@ -73,6 +73,17 @@ TEST_F(PieceControl, HardDropAndFallingBothRestOnTheFloorOrTheJewelBelow) {
   RunPlayFrame();
   EXPECT_EQ(Events("lock").back(), "lock col=3 row=11");
   EXPECT_EQ(BoardRowsText(), fallen);
+  backend.SetKey(KeySpace, false);
+
+  // More than a cell per frame: from row 12 the row jumps straight to 14,
+  // and the piece still rests on the floor, nothing written past it.
+  SetBoard({});
+  SetPiece(1, 2, 3);
+  G.FallPerLevel = 40.0f;
+  RunUntilLock(100);
+  EXPECT_EQ(Events("lock").back(), "lock col=3 row=12");
+  EXPECT_EQ(G.Board[3][12], 3);
+  EXPECT_EQ(G.Board[4][0], 0);
 }
 
 TEST_F(PieceControl, ArrowsRepeatEvery75AndUpEvery100MillisecondsAndBlockedMovesStillWait) {
