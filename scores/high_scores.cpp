@@ -13,8 +13,9 @@ namespace {
 constexpr int kRows = 10;
 constexpr size_t kDateBytes = 11;
 // Ten records of the longest name a length byte can announce; nothing past
-// this is ever read.
-constexpr size_t kMostBytesRead = kRows * (1 + 255 + 4 + kDateBytes + 4);
+// this is ever read. A text that ends in CR at its last byte also takes the
+// LF after it, one byte more for the name and for the date.
+constexpr size_t kMostBytesRead = kRows * (1 + (255 + 1) + 4 + (kDateBytes + 1) + 4);
 
 // The in-memory default rows carry an older date than the file written with
 // them, so the table shown right after a first start differs from the one

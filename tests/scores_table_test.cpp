@@ -237,6 +237,24 @@ TEST_F(ScoreTableTest, DamagedBytesAreTakenAsTheySay) {
   EXPECT_EQ(G.HighScoreTable[3].name, "Z");
   EXPECT_EQ(G.HighScoreTable[3].score, 0);
   EXPECT_EQ(G.HighScoreTable[4].name, "");
+
+  // A CR as the last byte a text may take still takes the LF after it, so
+  // the longest records reach past ten times 275 bytes; row 10 reads whole.
+  file.clear();
+  for (int row = 1; row <= 10; ++row) {
+    file.push_back(255);
+    file.insert(file.end(), 254, 'N');
+    file.insert(file.end(), {'\r', '\n', 1, 0, 0, 0});
+    file.insert(file.end(), 10, 'D');
+    file.insert(file.end(), {'\r', '\n', static_cast<uint8_t>(row), 0, 0, 0});
+  }
+  ASSERT_EQ(file.size(), 2770u);
+  WriteAll(File(), file);
+  LoadHighScores();
+  EXPECT_EQ(G.HighScoreTable[10].name, std::string(254, 'N'));
+  EXPECT_EQ(G.HighScoreTable[10].score, 1);
+  EXPECT_EQ(G.HighScoreTable[10].date, std::string(10, 'D'));
+  EXPECT_EQ(G.HighScoreTable[10].level, 10);
 }
 
 TEST_F(ScoreTableTest, RandomBytesNeverReadOutsideTheBuffer) {
