@@ -24,8 +24,12 @@ constexpr int32_t kHowToMs = 20000;
 
 int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
 
-// Deadlines are 32-bit millisecond stamps; the difference keeps the test
-// right even where the counter wraps.
+// Deadlines are 32-bit millisecond stamps that wrap with the clock; the sum
+// and the difference are taken unsigned so both stay right across the wrap.
+int32_t DeadlineIn(int32_t ms) {
+  return static_cast<int32_t>(static_cast<uint32_t>(Now32()) + static_cast<uint32_t>(ms));
+}
+
 bool PastDeadline(int32_t deadline) {
   return static_cast<int32_t>(static_cast<uint32_t>(Now32()) - static_cast<uint32_t>(deadline)) > 0;
 }
@@ -113,7 +117,7 @@ void SpawnParticle(int i) {
 // through the top or either side (or never started) begins again at the
 // bottom and moves in the same pass. Nothing leaves through the bottom.
 void RunParticleShow() {
-  int32_t deadline = Now32() + kParticleShowMs;
+  int32_t deadline = DeadlineIn(kParticleShowMs);
   for (;;) {
     for (int i = 1; i <= 60; ++i) {
       AttractParticle& p = G.Particles[i];
@@ -152,7 +156,7 @@ void DrawParticleFrame() {
 
 // One frame, then only the keyboard is watched until the time is up.
 void RunHowTo() {
-  int32_t deadline = Now32() + kHowToMs;
+  int32_t deadline = DeadlineIn(kHowToMs);
   ClearBackBuffer(G.ColourBlack);
   if (BeginScreenDrawing()) {
     BlitImage(G.HowToImage, 0, 0);

@@ -450,4 +450,32 @@ TEST_F(AttractScreens, EscapeOnHowToThenNoShowsItAgainForAFullTwentySeconds) {
   EXPECT_LE(took, 20002);
 }
 
+// The 32-bit millisecond clock wraps after about 24 days of running; a
+// deadline set just before the wrap lies past it, and both timed screens
+// still last their full time.
+TEST_F(AttractScreens, TimedScreensLastTheirTimeAcrossTheClocksWrap) {
+  backend.pollStepMicros = 1000;
+  // Forward to the next moment the 32-bit clock reads 5 s before its wrap.
+  auto nearWrap = [&] {
+    constexpr int64_t kLap = int64_t{1} << 32;
+    backend.now += ((int64_t{INT32_MAX} - 5000 - ElapsedMs()) % kLap + kLap) % kLap * 1000;
+  };
+
+  nearWrap();
+  G.CurrentState = StateHowTo;
+  int64_t start = ElapsedMs();
+  RunHowTo();
+  EXPECT_EQ(G.CurrentState, StateTitle);
+  EXPECT_GT(ElapsedMs() - start, 20000);
+  EXPECT_LE(ElapsedMs() - start, 20002);
+
+  nearWrap();
+  G.CurrentState = StateAttract;
+  start = ElapsedMs();
+  RunAttract();
+  EXPECT_EQ(G.CurrentState, StateHighScores);
+  EXPECT_GT(ElapsedMs() - start, 30000);
+  EXPECT_LE(ElapsedMs() - start, 30000 + 62);  // one frame: 60 key reads and a flip
+}
+
 }  // namespace
