@@ -1,19 +1,9 @@
 #include <cstdio>
 
 #include "platform/bitmap_file.h"
+#include "platform/little_endian.h"
 
 namespace platform {
-
-namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-}  // namespace
 
 std::vector<uint8_t> EncodeBitmap24(const uint32_t* pixels, int width, int height) {
   const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
@@ -22,20 +12,20 @@ std::vector<uint8_t> EncodeBitmap24(const uint32_t* pixels, int width, int heigh
   out.reserve(54 + dataBytes);
   out.push_back('B');
   out.push_back('M');
-  Put32(out, 54 + dataBytes);
-  Put32(out, 0);   // reserved words
-  Put32(out, 54);  // pixel data offset
-  Put32(out, 40);  // BITMAPINFOHEADER
-  Put32(out, static_cast<uint32_t>(width));
-  Put32(out, static_cast<uint32_t>(height));  // positive: bottom-up
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);  // BI_RGB
-  Put32(out, dataBytes);
-  Put32(out, 2835);  // 72 dpi
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
+  AppendLe32(out, 54 + dataBytes);
+  AppendLe32(out, 0);   // reserved words
+  AppendLe32(out, 54);  // pixel data offset
+  AppendLe32(out, 40);  // BITMAPINFOHEADER
+  AppendLe32(out, static_cast<uint32_t>(width));
+  AppendLe32(out, static_cast<uint32_t>(height));  // positive: bottom-up
+  AppendLe16(out, 1);
+  AppendLe16(out, 24);
+  AppendLe32(out, 0);  // BI_RGB
+  AppendLe32(out, dataBytes);
+  AppendLe32(out, 2835);  // 72 dpi
+  AppendLe32(out, 2835);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0);
   for (int y = height - 1; y >= 0; --y) {
     const uint32_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(width);
     for (int x = 0; x < width; ++x) {

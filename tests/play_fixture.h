@@ -16,6 +16,7 @@
 #include "platform/bitmap_file.h"
 #include "platform/screen.h"
 #include "tests/test_support.h"
+#include "tests/wave_builder.h"
 
 namespace playtest {
 
@@ -46,23 +47,9 @@ inline void WriteSheet(const std::filesystem::path& file, int width, int height,
 
 // A short silent 8-bit mono wave, enough for a sound to load and be traced.
 inline void WriteSilentWave(const std::filesystem::path& file) {
-  const uint32_t samples = 64;
+  const testwave::Bytes b = testwave::Wave8(testwave::Bytes(64, 128));
   std::ofstream out(file, std::ios::binary);
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-  auto u16 = [&](uint16_t v) { for (int i = 0; i < 2; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-  out.write("RIFF", 4);
-  u32(36 + samples);
-  out.write("WAVEfmt ", 8);
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(8000);
-  u32(8000);
-  u16(1);
-  u16(8);
-  out.write("data", 4);
-  u32(samples);
-  for (uint32_t i = 0; i < samples; ++i) out.put(static_cast<char>(128));
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 inline void WriteTestAssets(const std::filesystem::path& dir) {

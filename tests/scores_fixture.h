@@ -20,6 +20,7 @@
 #include "platform/sound.h"
 #include "scores/bitmap_font.h"
 #include "tests/test_support.h"
+#include "tests/wave_builder.h"
 
 namespace scores_test {
 
@@ -123,17 +124,9 @@ class ScoresScreenTest : public HeadlessTest {
 
   // A short 8-bit mono PCM sound.
   void WriteWave(const std::string& name) {
-    std::vector<uint8_t> b;
-    auto u32 = [&b](uint32_t v) { for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k))); };
-    auto u16 = [&b](uint16_t v) { for (int k = 0; k < 2; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k))); };
-    auto tag = [&b](const char* t) {
-      for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(t[k]));
-    };
-    const uint32_t samples = 64;
-    tag("RIFF"); u32(36 + samples); tag("WAVE");
-    tag("fmt "); u32(16); u16(1); u16(1); u32(8000); u32(8000); u16(1); u16(8);
-    tag("data"); u32(samples);
-    for (uint32_t k = 0; k < samples; ++k) b.push_back(static_cast<uint8_t>(128 + (k % 8) * 8));
+    testwave::Bytes samples;
+    for (uint32_t k = 0; k < 64; ++k) samples.push_back(static_cast<uint8_t>(128 + (k % 8) * 8));
+    const testwave::Bytes b = testwave::Wave8(samples);
     std::ofstream out(dir.path() / "Sound" / name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
   }

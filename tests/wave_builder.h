@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
+
 namespace testwave {
 
 using Bytes = std::vector<uint8_t>;
 
-inline void Put32(Bytes& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-inline void Put16(Bytes& b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
+inline void Put32(Bytes& b, uint32_t v) { platform::AppendLe32(b, v); }
+inline void Put16(Bytes& b, uint16_t v) { platform::AppendLe16(b, v); }
 
 // A chunk with its pad byte when the size is odd.
 inline Bytes Chunk(const std::string& tag, const Bytes& body) {
@@ -55,5 +52,8 @@ inline Bytes Wave16(uint32_t rate, uint16_t channels, const std::vector<int16_t>
   for (int16_t s : samples) Put16(data, static_cast<uint16_t>(s));
   return Riff({Fmt(1, channels, rate, 16), Chunk("data", data)});
 }
+
+// A short 8-bit mono file of the given unsigned samples, at 8000 Hz.
+inline Bytes Wave8(const Bytes& samples) { return Riff({Fmt(1, 1, 8000, 8), Chunk("data", samples)}); }
 
 }  // namespace testwave

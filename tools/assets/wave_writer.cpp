@@ -2,17 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/little_endian.h"
+
 namespace art {
 
 namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
+using platform::AppendLe16;
+using platform::AppendLe32;
 void PutTag(std::vector<uint8_t>& out, const char* tag) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
@@ -24,19 +20,19 @@ std::vector<uint8_t> EncodeWave(const Sound& s) {
   std::vector<uint8_t> out;
   out.reserve(44 + dataBytes);
   PutTag(out, "RIFF");
-  Put32(out, 36 + dataBytes);
+  AppendLe32(out, 36 + dataBytes);
   PutTag(out, "WAVE");
   PutTag(out, "fmt ");
-  Put32(out, 16);
-  Put16(out, 1);  // PCM
-  Put16(out, static_cast<uint32_t>(s.channels));
-  Put32(out, static_cast<uint32_t>(s.rate));
-  Put32(out, static_cast<uint32_t>(s.rate) * blockAlign);
-  Put16(out, blockAlign);
-  Put16(out, 16);
+  AppendLe32(out, 16);
+  AppendLe16(out, 1);  // PCM
+  AppendLe16(out, static_cast<uint32_t>(s.channels));
+  AppendLe32(out, static_cast<uint32_t>(s.rate));
+  AppendLe32(out, static_cast<uint32_t>(s.rate) * blockAlign);
+  AppendLe16(out, blockAlign);
+  AppendLe16(out, 16);
   PutTag(out, "data");
-  Put32(out, dataBytes);
-  for (int16_t v : s.samples) Put16(out, static_cast<uint16_t>(v));
+  AppendLe32(out, dataBytes);
+  for (int16_t v : s.samples) AppendLe16(out, static_cast<uint16_t>(v));
   return out;
 }
 

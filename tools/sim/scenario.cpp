@@ -108,7 +108,6 @@ bool ParseScript(std::istream& in, std::vector<ScriptEvent>& out, std::string& e
 }
 
 bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::string& error) {
-  bool dumpListGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& v) {
@@ -176,7 +175,6 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
         error = "--dump-frames: bad list '" + v + "' (e.g. 1,40,100-110)";
         return false;
       }
-      dumpListGiven = true;
     } else if (a == "--dump-dir") {
       if (!value(o.dumpDir)) return false;
     } else if (a == "--trace") {
@@ -188,7 +186,6 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       return false;
     }
   }
-  (void)dumpListGiven;
   if (o.frameUs == 0 && o.pollUs == 0) {
     error = "--frame-us and --poll-us cannot both be 0: time would stand still";
     return false;
