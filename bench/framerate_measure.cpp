@@ -42,7 +42,7 @@
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/screen.h"
-#include "platform/sdl/sdl_factory.h"
+#include "bench/sdl_present_paths.h"
 
 namespace {
 
@@ -140,8 +140,8 @@ double Rate(double seconds, Fn&& fn, long& count) {
   return best;
 }
 
-int RunOne(platform::SdlPresentPath path, const char* name, double seconds) {
-  std::unique_ptr<platform::Backend> backend(platform::MakeSdlBackend(path));
+int RunOne(SdlPresentPath path, const char* name, double seconds) {
+  std::unique_ptr<platform::Backend> backend(MakeSdlBackend(path));
   platform::SetBackend(backend.get());
   if (StartKeyboard() == 0 || StartScreenSystem() == 0 || OpenGameScreen(640, 480, 32, "Stakko", 0) == 0) {
     std::fprintf(stderr, "framerate_measure: no window (is DISPLAY set?)\n");
@@ -187,9 +187,9 @@ int main(int argc, char** argv) {
     }
   }
   if (seconds <= 0.0) seconds = 2.0;
-  if (path == "own") return RunOne(platform::SdlPresentPath::kOwnScaler, "own", seconds);
-  if (path == "sdl-defaults") return RunOne(platform::SdlPresentPath::kOwnScalerSdlDefaults, "sdl-defaults", seconds);
-  if (path == "renderer") return RunOne(platform::SdlPresentPath::kSdlRenderer, "renderer", seconds);
+  if (path == "own") return RunOne(SdlPresentPath::kOwnScaler, "own", seconds);
+  if (path == "sdl-defaults") return RunOne(SdlPresentPath::kOwnScalerSdlDefaults, "sdl-defaults", seconds);
+  if (path == "renderer") return RunOne(SdlPresentPath::kSdlRenderer, "renderer", seconds);
   if (path != "all") {
     std::fprintf(stderr, "unknown path %s\n", path.c_str());
     return 2;

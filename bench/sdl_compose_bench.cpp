@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/compose_scene.h"
-#include "platform/sdl/sdl_reference_blits.h"
+#include "bench/sdl_reference_blits.h"
 
 namespace {
 

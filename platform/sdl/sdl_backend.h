@@ -1,104 +1,68 @@
-// The SDL2 backend: a fullscreen-desktop window showing the 640x480 back
-// buffer scaled by whole factors with nearest-neighbour pixels, raw keyboard
-// and relative mouse input, and an audio device fed by our mixer.
+// The SDL2 backend: the game's seam to SDL, put together from one unit per
+// job (window and presentation, the event dispatcher, keyboard and mouse,
+// the audio device, and the system's clock, seed, message box and exit).
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "platform/backend.h"
-#include "platform/sdl/sdl_factory.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace platform {
 
 class SdlBackend : public Backend {
  public:
-  SdlBackend();
-  ~SdlBackend() override;
+  SdlBackend() : events_(system_, window_, input_) {}
 
-  int64_t NowMicros() override;
-  uint32_t AutoSeed() override;
+  int64_t NowMicros() override { return system_.NowMicros(); }
+  uint32_t AutoSeed() override { return system_.AutoSeed(); }
 
-  bool StartVideo() override;
-  bool OpenWindow(const std::string& title, int width, int height) override;
+  bool StartVideo() override { return window_.StartVideo(); }
+  bool OpenWindow(const std::string& title, int width, int height) override {
+    return window_.Open(title, width, height);
+  }
   void CloseWindow() override;
   void StopVideo() override;
-  void PumpEvents() override;
-  bool WindowActive() override { return window_ != nullptr && active_; }
-  bool Present(const uint32_t* pixels, int width, int height) override;
-  int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) override;
+  void PumpEvents() override { events_.Pump(); }
+  bool WindowActive() override { return window_.Active(); }
+  bool Present(const uint32_t* pixels, int width, int height) override {
+    return window_.Present(pixels, width, height);
+  }
+  int ShowMessageBox(const std::string& title, const std::string& text, uint32_t) override {
+    return system_.ShowMessageBox(title, text, window_.Handle());
+  }
 
   bool StartKeyboard() override;
-  void StopKeyboard() override;
+  void StopKeyboard() override { input_.StopKeyboard(); }
   bool ReadKeyboard(uint8_t snapshot[256]) override;
-  char TranslateKey(int keyCode) override;
+  char TranslateKey(int keyCode) override { return input_.TranslateKey(keyCode); }
 
   bool StartMouse() override;
-  void StopMouse() override;
+  void StopMouse() override { input_.StopMouse(); }
   bool ReadMouse(MouseReading& out) override;
-  void ReleaseMouse() override;
+  void ReleaseMouse() override { input_.ReleaseMouse(); }
 
-  bool StartAudio(AudioFormat& format, Mixer* mixer) override;
-  void StopAudio() override;
+  bool StartAudio(AudioFormat& format, Mixer* mixer) override { return audio_.Start(format, mixer); }
+  void StopAudio() override { audio_.Stop(); }
 
-  [[noreturn]] void EndProcess(int exitCode) override;
+  [[noreturn]] void EndProcess(int exitCode) override { system_.EndProcess(exitCode); }
 
-  // Measurements only; call before StartVideo.
-  void SetPresentPath(SdlPresentPath path) { presentPath_ = path; }
+ protected:
+  SdlWindow& window() { return window_; }
 
  private:
-  // Drains SDL's queue: focus, resizes, mouse motion and buttons.
-  void HandleEvents();
-  void HandleEvent(const SDL_Event& event);
-  bool PresentToSurface(const uint32_t* pixels, int width, int height);
-  bool PresentWithRenderer(const uint32_t* pixels, int width, int height);
-  void SetWindowIcon();
-
-  uint64_t counterOrigin_ = 0;
-  uint64_t counterFrequency_ = 1;
-
-  bool videoStarted_ = false;
-  SDL_Window* window_ = nullptr;
-  bool active_ = false;
-  bool surfaceStale_ = true;
-  SDL_Surface* surface_ = nullptr;
-  bool useRenderer_ = false;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  SdlPresentPath presentPath_ = SdlPresentPath::kOwnScaler;
-  bool surfaceNeedsFullUpdate_ = true;  // letterbox cleared and pushed once per surface
-
-  // Input.
-  bool keyboardStarted_ = false;
-  bool mouseStarted_ = false;
-  bool mouseCaptured_ = false;
-  uint64_t lastPumpMicros_ = 0;
-  int mouseDx_ = 0;
-  int mouseDy_ = 0;
-  int mouseWheel_ = 0;
-  int fracDx_ = 0;
-  int fracDy_ = 0;
-  int mouseButtons_[3] = {};
-  // The characters the system typed for each key, learned from the text
-  // events that follow its presses, without and with Shift (0 = not seen).
-  char typedPlain_[SDL_NUM_SCANCODES] = {};
-  char typedShifted_[SDL_NUM_SCANCODES] = {};
-  SDL_Scancode lastKeyDown_ = SDL_SCANCODE_UNKNOWN;
-  Uint16 lastKeyMods_ = 0;
-  // Key presses and typed text, called by HandleEvent for what it leaves.
-  void HandleInputEvent(const SDL_Event& event);
-  // Handles pending events unless that was done less than 1 ms ago.
-  void PumpInputEvents();
-
-  // Audio.
-  SDL_AudioDeviceID audioDevice_ = 0;
-  Mixer* mixer_ = nullptr;
-  int audioChannels_ = 2;
-
-  friend void SdlAudioCallback(void* userdata, Uint8* stream, int len);
+  SdlSystem system_;
+  SdlWindow window_;
+  SdlInput input_;
+  SdlEvents events_;
+  SdlAudio audio_;
 };
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/sdl/sdl_reference_blits.h"
+#include "bench/sdl_reference_blits.h"
 
 #include <SDL.h>
 

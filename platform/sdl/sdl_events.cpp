@@ -1,0 +1,39 @@
+#include "platform/sdl/sdl_events.h"
+
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace platform {
+
+void SdlEvents::Pump() {
+  if (!window_.VideoStarted()) return;
+  SDL_PumpEvents();
+  SDL_Event events[64];
+  int n;
+  // Drain the whole queue so it never fills, whatever comes in.
+  while ((n = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+    for (int i = 0; i < n; ++i) Dispatch(events[i]);
+  }
+  lastPumpMicros_ = static_cast<uint64_t>(system_.NowMicros());
+}
+
+void SdlEvents::PumpIfStale() {
+  uint64_t now = static_cast<uint64_t>(system_.NowMicros());
+  if (lastPumpMicros_ == 0 || now - lastPumpMicros_ >= 1000) Pump();
+}
+
+void SdlEvents::Dispatch(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_WINDOWEVENT:
+      // A window that lost the player's attention hands the pointer back.
+      if (window_.HandleWindowEvent(e.window)) input_.ReleaseMouse();
+      break;
+    default:
+      // SDL_QUIT (window manager close, Alt+F4) does not end the game.
+      input_.HandleEvent(e);
+      break;
+  }
+}
+
+}  // namespace platform

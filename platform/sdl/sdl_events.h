@@ -1,0 +1,35 @@
+// The one place SDL's event queue is drained: each event goes to the unit
+// that owns it (window state to the window, keys and mouse to the input).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace platform {
+
+class SdlInput;
+class SdlSystem;
+class SdlWindow;
+
+class SdlEvents {
+ public:
+  SdlEvents(const SdlSystem& system, SdlWindow& window, SdlInput& input)
+      : system_(system), window_(window), input_(input) {}
+
+  // Drains the whole queue.
+  void Pump();
+  // Pumps unless that was done less than 1 ms ago: pumping costs
+  // microseconds and some screens take dozens of snapshots a frame.
+  void PumpIfStale();
+
+ private:
+  void Dispatch(const SDL_Event& event);
+
+  const SdlSystem& system_;
+  SdlWindow& window_;
+  SdlInput& input_;
+  uint64_t lastPumpMicros_ = 0;
+};
+
+}  // namespace platform
