@@ -6,7 +6,8 @@
 #include <cstring>
 
 #include "platform/backend.h"
-#include "platform/screen.h"
+#include "platform/internal/back_buffer.h"
+#include "platform/internal/state_reset.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "flow/startup.h"
+#include "platform/internal/state_reset.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tests/test_support.h"

@@ -1,10 +1,4 @@
-#include "platform/platform_state.h"
-
-#include "platform/image.h"
-#include "platform/input.h"
-#include "platform/screen.h"
-#include "platform/sound.h"
-#include "platform/timing.h"
+#include "platform/internal/state_reset.h"
 
 namespace platform {
 
