@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/internal/state_reset.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ void StopKeyboard() {
 }
 
 int ExamineKeys() {
+  platform::EndIfStopRequested();
   if (keyboard.state == 0) return 0;
   if (keyboard.state == 1) keyboard.state = 2;
   uint8_t fresh[256];
@@ -152,6 +154,7 @@ void StopMouse() {
 }
 
 int PollMouse() {
+  platform::EndIfStopRequested();
   mouse.dx = mouse.dy = mouse.wheel = 0;
   if (!mouse.started) return 0;
   platform::Backend& backend = platform::CurrentBackend();

@@ -7,6 +7,7 @@
 #include "platform/image.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/internal/state_reset.h"
+#include "platform/process.h"
 #include "platform/trace.h"
 
 namespace {
@@ -57,6 +58,7 @@ void ClearBackBuffer(Colour colour) {
 int FlipFrame() {
   platform::Backend& backend = platform::CurrentBackend();
   backend.PumpEvents();
+  platform::EndIfStopRequested();
   if (!platform::ScreenActive()) return 1;
   backend.Present(platform::BackBufferPixels(), platform::ScreenWidth(), platform::ScreenHeight());
   return 1;
@@ -82,7 +84,10 @@ void StopScreenSystem() {
 
 int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) {
   TraceEvent("msgbox \"" + title + "\" \"" + text + "\"");
-  return platform::CurrentBackend().ShowMessageBox(title, text, flags);
+  platform::SetBlockingWait(true);
+  int pressed = platform::CurrentBackend().ShowMessageBox(title, text, flags);
+  platform::SetBlockingWait(false);
+  return pressed;
 }
 
 namespace platform {

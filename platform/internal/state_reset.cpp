@@ -1,5 +1,7 @@
 #include "platform/internal/state_reset.h"
 
+#include "platform/process.h"
+
 namespace platform {
 
 void ResetAllPlatformState() {
@@ -8,6 +10,7 @@ void ResetAllPlatformState() {
   ResetImageState();
   ResetScreenState();
   ResetTimingState();
+  RequestStop(0);
 }
 
 }  // namespace platform
