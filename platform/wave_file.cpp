@@ -42,7 +42,7 @@ bool FindChunk(const uint8_t* data, uint64_t size, uint64_t from, const char tag
 
 }  // namespace
 
-std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
+std::optional<WaveView> FindWaveFrames(const uint8_t* data, size_t size) {
   if (data == nullptr || size < 12 || size > kMaxWaveFileBytes) return std::nullopt;
   if (std::memcmp(data, "RIFF", 4) != 0) return std::nullopt;
   const uint64_t total = size;
@@ -75,11 +75,17 @@ std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
   bytes &= ~static_cast<uint64_t>(frameBytes - 1);             // whole frames (frameBytes is 1, 2 or 4)
   if (bytes == 0) return std::nullopt;  // nothing to play
 
+  return WaveView{static_cast<int>(rate), channels, bits, data + body.body, static_cast<size_t>(bytes)};
+}
+
+std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
+  std::optional<WaveView> view = FindWaveFrames(data, size);
+  if (!view) return std::nullopt;
   WaveData wave;
-  wave.rate = static_cast<int>(rate);
-  wave.channels = channels;
-  wave.bitsPerSample = bits;
-  wave.samples.assign(data + body.body, data + body.body + bytes);
+  wave.rate = view->rate;
+  wave.channels = view->channels;
+  wave.bitsPerSample = view->bitsPerSample;
+  wave.samples.assign(view->samples, view->samples + view->bytes);
   return wave;
 }
 

@@ -20,7 +20,7 @@ bool SdlBackend::StartKeyboard() {
 }
 
 bool SdlBackend::ReadKeyboard(uint8_t snapshot[256]) {
-  events_.PumpIfStale();
+  events_.PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadKeyboard(snapshot);
   return true;
@@ -32,7 +32,7 @@ bool SdlBackend::StartMouse() {
 }
 
 bool SdlBackend::ReadMouse(MouseReading& out) {
-  events_.PumpIfStale();
+  events_.PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadMouse(window_.Handle(), out);
   return true;
