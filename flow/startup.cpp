@@ -1,6 +1,7 @@
 #include "flow/startup.h"
 
 #include "flow/confirm_exit.h"
+#include "flow/end_program.h"
 #include "flow/get_ready.h"
 #include "flow/game_clock.h"
 #include "flow/globals.h"
@@ -94,6 +95,8 @@ void CutSheets() {
 
 void StartUp() {
   ClearGameGlobals();
+  // A stop signal ends the game through its own shut-down.
+  platform::SetStopAction(&EndProgram);
 
   // All five run, whatever the earlier ones gave.
   bool ok = true;
@@ -146,13 +149,4 @@ void GameMain() {
   StartUp();
   TraceEvent("state 0 " + std::to_string(G.CurrentState));
   for (;;) RunCurrentState();
-}
-
-void EndProgram(int exitCode) {
-  StopSoundSystem();
-  StopKeyboard();
-  StopMouse();
-  CloseGameScreen();
-  StopScreenSystem();
-  EndProcess(exitCode);
 }
