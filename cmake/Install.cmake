@@ -12,6 +12,15 @@
 #   PREFIX/share/doc/stakko/{copyright,changelog.gz}
 include(GNUInstallDirs)
 
+# Installed for one player (say ~/.local) the pictures and sounds are made
+# read-only: the player's game folder links to them. A system package has
+# them owned by root, with the usual permissions.
+option(STAKKO_SYSTEM_PACKAGE "Install with a system package's permissions (files owned by root)" OFF)
+if(STAKKO_SYSTEM_PACKAGE)
+  set(STAKKO_SHARE_FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+else()
+  set(STAKKO_SHARE_FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+endif()
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -63,7 +72,7 @@ install(TARGETS stakko RUNTIME DESTINATION ${STAKKO_LIBEXEC_DIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/stakko DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${STAKKO_RUN_DIR}/graphics ${STAKKO_RUN_DIR}/Sound
         DESTINATION ${STAKKO_SHARE_DIR}
-        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+        FILE_PERMISSIONS ${STAKKO_SHARE_FILE_PERMISSIONS})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${STAKKO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${STAKKO_APP_ID}.metainfo.xml
@@ -74,3 +83,5 @@ install(DIRECTORY ${STAKKO_ICON_DIR}/
 install(FILES ${CMAKE_BINARY_DIR}/packaging/stakko.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/stakko)
+
+include(${CMAKE_SOURCE_DIR}/cmake/PackageDeb.cmake)
