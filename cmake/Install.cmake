@@ -52,19 +52,20 @@ add_custom_command(
   COMMENT "Drawing the desktop icons")
 add_custom_target(stakko_icons ALL DEPENDS ${STAKKO_ICON_DIR}/icons.stamp)
 
-# The manual page and the changelog, compressed the way Debian wants them
-# (-n: no name or time stamp, so the files are the same on every build).
+# The manual page (with the project's version) and the changelog, compressed
+# the way Debian wants them (-n: no name or time stamp, so the files are the
+# same on every build).
+configure_file(${CMAKE_SOURCE_DIR}/packaging/stakko.6.in ${CMAKE_BINARY_DIR}/packaging/stakko.6 @ONLY)
 find_program(STAKKO_GZIP gzip REQUIRED)
 set(STAKKO_COMPRESSED)
-foreach(pair "stakko.6:stakko.6.gz" "changelog:changelog.gz")
-  string(REPLACE ":" ";" pair "${pair}")
-  list(GET pair 0 from)
-  list(GET pair 1 to)
+foreach(from ${CMAKE_BINARY_DIR}/packaging/stakko.6 ${CMAKE_SOURCE_DIR}/packaging/changelog)
+  get_filename_component(name ${from} NAME)
+  set(to ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
   add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/packaging/${to}
-    COMMAND ${STAKKO_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/packaging/${from} > ${CMAKE_BINARY_DIR}/packaging/${to}
-    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${from})
-  list(APPEND STAKKO_COMPRESSED ${CMAKE_BINARY_DIR}/packaging/${to})
+    OUTPUT ${to}
+    COMMAND ${STAKKO_GZIP} -9n -c ${from} > ${to}
+    DEPENDS ${from})
+  list(APPEND STAKKO_COMPRESSED ${to})
 endforeach()
 add_custom_target(stakko_docs ALL DEPENDS ${STAKKO_COMPRESSED})
 
