@@ -54,7 +54,8 @@ def check_control(deb, version):
             problems.append("Depends lacks %s...): %r" % (lib, depends))
     if "Homepage" in fields:
         problems.append("a Homepage field, but the project has no web site")
-    if len(text.split("\n Description:")[-1].splitlines()) < 3:
+    long_description = re.search(r"^Description: .*\n((?: .*\n)*)", text, re.M)
+    if not long_description or len(long_description.group(1).splitlines()) < 3:
         problems.append("no long description")
     if problems:
         raise xh.Failure("; ".join(problems))
@@ -62,12 +63,14 @@ def check_control(deb, version):
 
 
 def check_lintian(deb):
-    _, text = run(["lintian", "--display-info", deb])
+    code, text = run(["lintian", "--display-info", deb])
     print(text.rstrip())
     tags = re.findall(r"^([EWIPX]): \S+: (\S+)", text, re.M)
     bad = sorted({t for level, t in tags if level == "E" or (level == "W" and t not in KEPT_WARNINGS)})
     if bad:
         raise xh.Failure("lintian: " + ", ".join(bad))
+    if code != 0:
+        raise xh.Failure("lintian exited with status %d" % code)
     kept = sorted({t for level, t in tags if level == "W"})
     return "no errors; warnings kept: %s" % (", ".join("%s (%s)" % (t, KEPT_WARNINGS[t]) for t in kept) or "none")
 
