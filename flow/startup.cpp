@@ -7,6 +7,8 @@
 #include "flow/globals.h"
 #include "flow/high_score_screen.h"
 #include "flow/title_screens.h"
+#include "play/board.h"
+#include "play/levels.h"
 #include "play/play.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -15,6 +17,7 @@
 #include "platform/trace.h"
 #include "scores/bitmap_font.h"
 #include "scores/game_over.h"
+#include "scores/high_scores.h"
 
 namespace {
 
@@ -32,14 +35,14 @@ void GiveStartValues() {
   G.Score = 0;
   G.Level = 1;
   G.Stones = 0;
-  G.ToGo = 30;
+  G.ToGo = LevelQuota(1);
   G.LevelBanner = 0;
   G.LevelBannerTime = ClockNowMs();
   G.KeyRepeatTime = ClockNowMs();
   G.DropKeyLatch = 0;
   G.FallPerLevel = 0.02f;
-  G.PieceX = 320.0f;
-  G.PieceY = -9.0f;
+  G.PieceX = SpawnX;
+  G.PieceY = SpawnY;
   G.PieceColumn = 0;
   G.PieceRow = 0;
   G.ScanRequested = 0;
@@ -52,9 +55,7 @@ void GiveStartValues() {
 }
 
 void CreateArrays() {
-  static const char* const months[13] = {"",    "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-  for (int m = 0; m < 13; ++m) G.MonthNames[m] = months[m];
+  for (int m = 0; m < 13; ++m) G.MonthNames[m] = kMonthNames[m];
   for (auto& column : G.Board)
     for (auto& cell : column) cell = 0;
   for (auto& column : G.MarkGrid)
