@@ -7,6 +7,7 @@
 #include "flow/globals.h"
 #include "platform/calendar.h"
 #include "platform/files.h"
+#include "platform/little_endian.h"
 #include "platform/trace.h"
 
 namespace {
@@ -38,8 +39,7 @@ class RecordReader {
       at_ = bytes_.size();
       return 0;
     }
-    uint32_t v = static_cast<uint32_t>(bytes_[at_]) | static_cast<uint32_t>(bytes_[at_ + 1]) << 8 |
-                 static_cast<uint32_t>(bytes_[at_ + 2]) << 16 | static_cast<uint32_t>(bytes_[at_ + 3]) << 24;
+    uint32_t v = platform::ReadLe32(bytes_.data() + at_);
     at_ += 4;
     return static_cast<int32_t>(v);
   }
