@@ -139,7 +139,40 @@ TEST(GeneratedPictures, LargeGlyphsJoinIntoOneCaptionPlate) {
   }
 }
 
-TEST(GeneratedPictures, JewelsDifferInShapeNotOnlyInColour) {
+namespace {
+
+// A colour as seen with one of the common colour-vision deficiencies
+// (Machado, Oliveira and Fernandes 2009, full severity, on linear RGB) or
+// as lightness alone.
+enum class Vision { Normal, Protan, Deutan, Tritan, Grey };
+
+struct Lab {
+  double l, a, b;
+};
+
+Lab Seen(const double linear[3], Vision v) {
+  static const double kMatrices[3][3][3] = {
+      {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}},
+      {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}},
+      {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}},
+  };
+  double c[3] = {linear[0], linear[1], linear[2]};
+  if (v == Vision::Grey) {
+    c[0] = c[1] = c[2] = 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
+  } else if (v != Vision::Normal) {
+    const auto& m = kMatrices[static_cast<int>(v) - 1];
+    for (int i = 0; i < 3; ++i) c[i] = std::clamp(m[i][0] * linear[0] + m[i][1] * linear[1] + m[i][2] * linear[2], 0.0, 1.0);
+  }
+  const double x = (0.4124 * c[0] + 0.3576 * c[1] + 0.1805 * c[2]) / 0.95047;
+  const double y = 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
+  const double z = (0.0193 * c[0] + 0.1192 * c[1] + 0.9505 * c[2]) / 1.08883;
+  auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+  return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+}  // namespace
+
+TEST(GeneratedPictures, EveryPairOfJewelsStaysApartForColourBlindEyesAndInGrey) {
   const platform::DecodedBitmap sheet = Picture("Jewels.bmp");
   ASSERT_EQ(sheet.width, 224);
   // The empty-well tile is dark and calm.
@@ -151,23 +184,47 @@ TEST(GeneratedPictures, JewelsDifferInShapeNotOnlyInColour) {
     }
   EXPECT_LT(hi, 80);
   EXPECT_LT(hi - lo, 40);
-  // A jewel's mask: the pixels where it covers the tile.
+  // A jewel's silhouette is where it covers the tile; its colour is the mean
+  // of those pixels in linear light.
+  auto linear = [](uint32_t p, int shift) {
+    const double c = ((p >> shift) & 255) / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
   std::vector<std::vector<bool>> masks(7, std::vector<bool>(32 * 32));
+  double mean[7][3] = {};
   for (int k = 1; k <= 6; ++k) {
     int covered = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
-        const bool on = At(sheet, 32 * k + x, y) != At(sheet, x, y);
-        masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = on;
-        covered += on;
+        const uint32_t p = At(sheet, 32 * k + x, y);
+        if (p == At(sheet, x, y)) continue;
+        masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = true;
+        for (int c = 0; c < 3; ++c) mean[k][c] += linear(p, 16 - 8 * c);
+        ++covered;
       }
     EXPECT_GT(covered, 32 * 32 / 3) << "jewel " << k << " is too small to see";
+    for (double& c : mean[k]) c /= std::max(covered, 1);
   }
+  // Two stones are told apart when their mean colours are clearly distinct
+  // (CIELAB distance of 20 or more) or their outlines are (they share at
+  // most 70% of their combined silhouette). Shape alone must carry the grey
+  // view and whatever colour a deficiency takes away.
+  const char* const kViews[] = {"normal", "protanopia", "deuteranopia", "tritanopia", "grey"};
   for (int a = 1; a <= 6; ++a)
     for (int b = a + 1; b <= 6; ++b) {
-      int differ = 0;
-      for (size_t i = 0; i < 32 * 32; ++i) differ += masks[static_cast<size_t>(a)][i] != masks[static_cast<size_t>(b)][i];
-      EXPECT_GT(differ, 90) << "jewels " << a << " and " << b << " have nearly the same outline";
+      int both = 0, either = 0;
+      for (size_t i = 0; i < 32 * 32; ++i) {
+        both += masks[static_cast<size_t>(a)][i] && masks[static_cast<size_t>(b)][i];
+        either += masks[static_cast<size_t>(a)][i] || masks[static_cast<size_t>(b)][i];
+      }
+      const double overlap = static_cast<double>(both) / either;
+      for (int v = 0; v < 5; ++v) {
+        const Lab p = Seen(mean[a], static_cast<Vision>(v)), q = Seen(mean[b], static_cast<Vision>(v));
+        const double distance = std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
+        EXPECT_TRUE(distance >= 20 || overlap <= 0.70)
+            << "jewels " << a << " and " << b << " look alike in " << kViews[v] << ": colour distance " << distance
+            << ", outline overlap " << overlap;
+      }
     }
 }
 
