@@ -76,15 +76,16 @@ std::vector<Pt> Placed(const std::vector<Pt>& poly, int x, int y, double scale) 
 }  // namespace
 
 Canvas WellTile() {
-  // A recessed cell: dark navy with a faint bevel, so that a column of
-  // tiles reads as a calm grid rather than a pattern.
+  // A recessed cell: night navy with a faint bevel, so that a column of
+  // tiles reads as a calm grid rather than a pattern. The face stays within
+  // a few steps of kWellNavy.
   Canvas t(kCell, kCell);
-  const Rgb fillTop{24, 26, 54};
-  const Rgb fillBottom{18, 20, 44};
+  const Rgb fillTop = Lift(kWellNavy, 0.02);
+  const Rgb fillBottom = Multiply(kWellNavy, 0.9);
   for (int y = 0; y < kCell; ++y)
     for (int x = 0; x < kCell; ++x) t.Set(x, y, Mix(fillTop, fillBottom, y / 31.0));
-  const Rgb shade{12, 13, 30};
-  const Rgb light{34, 37, 72};
+  const Rgb shade = Multiply(kWellNavy, 0.55);
+  const Rgb light = Lift(kWellNavy, 0.1);
   for (int i = 0; i < kCell; ++i) {
     t.Set(i, 0, shade);
     t.Set(0, i, shade);
