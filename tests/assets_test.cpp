@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/bitmap_file.h"
+#include "platform/mixer.h"
+#include "platform/sound.h"
 #include "platform/wave_file.h"
 #include "tools/assets/generate.h"
 #include "tools/assets/mathx.h"
@@ -266,6 +268,8 @@ TEST(GeneratedSounds, EverySoundLoadsWithItsLengthAndStaysBelowFullScale) {
       {"Stakko.wav", 30, 60},     {"Nu Battle.wav", 30, 60},   {"Explosion.wav", 0.2, 1.0},
       {"Drop.wav", 0.05, 0.3},    {"HighScore.wav", 0.5, 3.0}, {"awwww.wav", 0.5, 2.0},
   };
+  std::vector<int> effectPeaks;
+  int musicPeak = 0;
   for (const auto& entry : sounds) {
     const Samples s = Sound(entry.name);
     ASSERT_GT(s.channels, 0) << entry.name;
@@ -279,9 +283,17 @@ TEST(GeneratedSounds, EverySoundLoadsWithItsLengthAndStaysBelowFullScale) {
       sum += v;
     }
     EXPECT_LT(peak, 32000) << entry.name << " clips";
+    if (seconds >= 30) musicPeak = std::max(musicPeak, peak);
+    else effectPeaks.push_back(peak);
     EXPECT_GT(peak, 8000) << entry.name << " is nearly silent";
     EXPECT_LT(std::abs(sum / static_cast<double>(s.data.size())), 100.0) << entry.name << " has a DC offset";
   }
+  // Music at the game's volume 50 with the two loudest effects at full
+  // volume, peak on peak, still stays below full scale.
+  std::sort(effectPeaks.rbegin(), effectPeaks.rend());
+  ASSERT_EQ(effectPeaks.size(), 4u);
+  const int64_t musicGain = platform::Mixer::GainForAttenuation(platform::VolumeToAttenuation(50));
+  EXPECT_LT(((musicPeak * musicGain) >> 16) + effectPeaks[0] + effectPeaks[1], 32767);
 }
 
 TEST(GeneratedSounds, EffectsStartAndEndInSilence) {
@@ -293,6 +305,24 @@ TEST(GeneratedSounds, EffectsStartAndEndInSilence) {
       EXPECT_LT(std::abs(s.at(s.frames() - 1, c)), 64) << name;
     }
   }
+}
+
+TEST(GeneratedSounds, TheDropKnocksAudiblyOnSmallSpeakers) {
+  // Laptop and phone speakers play little below a few hundred hertz: a good
+  // part of the drop's energy must lie above 400 Hz (a two-pole high-pass).
+  const Samples s = Sound("Drop.wav");
+  ASSERT_EQ(s.channels, 1);
+  const double w = 2 * art::kPi * 400 / s.rate, alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w);
+  const double b0 = (1 + c) / 2 / (1 + alpha), b1 = -(1 + c) / (1 + alpha), a1 = -2 * c / (1 + alpha),
+               a2 = (1 - alpha) / (1 + alpha);
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, all = 0, high = 0;
+  for (int16_t v : s.data) {
+    const double y = b0 * v + b1 * x1 + b0 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1, x1 = v, y2 = y1, y1 = y;
+    all += static_cast<double>(v) * v;
+    high += y * y;
+  }
+  EXPECT_GT(high / all, 0.3);
 }
 
 TEST(GeneratedSounds, EachMusicLoopRunsOnFromItsEndIntoItsStart) {
