@@ -106,8 +106,8 @@ void PaintSpring(Canvas& c) {
 
 Canvas TitlePicture() {
   Canvas c(640, 480);
-  // Dark at the top, then the well's navy from below the name down.
-  PaintBackdrop(c, 0x57A11u, {{8, 8, 26}, Multiply(kWellNavy, 0.85), kWellNavy, kWellNavy, Multiply(kWellNavy, 0.92)});
+  // Darker at the top, then the well's navy from below the name down.
+  PaintBackdrop(c, 0x57A11u, {Multiply(kWellNavy, 0.6), Multiply(kWellNavy, 0.85), kWellNavy, kWellNavy, Multiply(kWellNavy, 0.92)});
   PaintGlow(c, 320, 118, 330, 110, {70, 40, 140}, 0.45);
   PaintSpring(c);
   PaintLogo(c);
