@@ -208,10 +208,14 @@ TEST(SystemFont, EveryPrintableCharacterIsDistinctAndFitsItsCell) {
     const uint8_t* g = platform::SystemFontGlyph(static_cast<unsigned char>(c));
     std::vector<uint8_t> rows(g, g + platform::kSystemFontCellHeight);
     int ink = 0;
-    for (uint8_t r : rows) {
-      ink += __builtin_popcount(r);
-      // Clear columns at each side keep neighbours apart.
-      EXPECT_EQ(r & 0x83u, 0u) << static_cast<char>(c);
+    for (size_t r = 0; r < rows.size(); ++r) {
+      ink += __builtin_popcount(rows[r]);
+      // Clear columns at each side keep neighbours apart, and clear rows
+      // above and below keep lines apart.
+      EXPECT_EQ(rows[r] & 0x83u, 0u) << static_cast<char>(c);
+      if (r < 2 || r >= 14) {
+        EXPECT_EQ(rows[r], 0u) << static_cast<char>(c) << " row " << r;
+      }
     }
     EXPECT_GT(ink, 0) << static_cast<char>(c);
     EXPECT_TRUE(seen.insert(rows).second) << "duplicate " << static_cast<char>(c);

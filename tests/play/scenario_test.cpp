@@ -16,6 +16,7 @@
 #include "platform/keycodes.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
+#include "platform/wave_file.h"
 #include "tests/play/play_fixture.h"
 #include "tools/sim/scenario.h"
 
@@ -94,12 +95,15 @@ int Field(const std::string& event, const std::string& name) {
 
 }  // namespace
 
-TEST_F(WholeGame, ScriptedPlayerTraceScoresEveryLineAtTheRowItsPieceCameToRest) {
+TEST_F(WholeGame, ScriptedPlayerTraceScoresEveryLineAtTheRowItsPieceCameToRestAndTheMixNeverClips) {
   SimOptions options;
   options.seed = 7;  // seven lines, one of them a chain
   options.events = Script(ColumnHoppingPlayer(25000));
   options.untilMs = 19500;
+  options.audioOut = (dir.path() / "mix.wav").string();
   GameRun run = Play(options);
+  const auto mix = platform::ReadWholeFile(options.audioOut, 1 << 24);
+  ASSERT_TRUE(mix.has_value());
 
   auto find = [&](const std::string& e) { return std::find(run.events.begin(), run.events.end(), e); };
   auto playing = find("state 5 6");
@@ -151,9 +155,27 @@ TEST_F(WholeGame, ScriptedPlayerTraceScoresEveryLineAtTheRowItsPieceCameToRest) 
     }
   }
 
-  // The same seed and script play the same game.
+  // What the player heard: the play music at volume 50 under a drop every
+  // half second and seven explosions, each straight after a drop. The
+  // mixer's clamp is a last guard only: no sample may reach full scale.
+  const auto wave = platform::ParseWaveFile(mix->data(), mix->size());
+  ASSERT_TRUE(wave.has_value());
+  ASSERT_EQ(wave->bitsPerSample, 16);
+  // 19.5 s of virtual time, give or take the last step of the clock.
+  const double seconds = static_cast<double>(wave->samples.size() / 2 / static_cast<size_t>(wave->channels)) / wave->rate;
+  EXPECT_NEAR(seconds, 19.5, 0.01);
+  int peak = 0;
+  for (size_t i = 0; i + 1 < wave->samples.size(); i += 2) {
+    const int v = static_cast<int16_t>(wave->samples[i] | (wave->samples[i + 1] << 8));
+    peak = std::max(peak, v < 0 ? -v : v);
+  }
+  EXPECT_LT(peak, 32767);
+  EXPECT_GT(peak, 12000) << "the capture should hold the music and the effects";
+
+  // The same seed and script play the same game, and sound the same.
   GameRun again = Play(options);
   EXPECT_EQ(again.events, run.events);
+  EXPECT_EQ(platform::ReadWholeFile(options.audioOut, 1 << 24), mix);
 }
 
 TEST_F(WholeGame, EveryPresentedPlayFrameShowsTheBoardAsTheFrameBeforeLeftIt) {

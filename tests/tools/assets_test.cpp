@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/bitmap_file.h"
+#include "platform/mixer.h"
+#include "platform/sound.h"
 #include "platform/wave_file.h"
 #include "tools/assets/generate.h"
 #include "tools/assets/mathx.h"
@@ -139,7 +141,40 @@ TEST(GeneratedPictures, LargeGlyphsJoinIntoOneCaptionPlate) {
   }
 }
 
-TEST(GeneratedPictures, JewelsDifferInShapeNotOnlyInColour) {
+namespace {
+
+// A colour as seen with one of the common colour-vision deficiencies
+// (Machado, Oliveira and Fernandes 2009, full severity, on linear RGB) or
+// as lightness alone.
+enum class Vision { Normal, Protan, Deutan, Tritan, Grey };
+
+struct Lab {
+  double l, a, b;
+};
+
+Lab Seen(const double linear[3], Vision v) {
+  static const double kMatrices[3][3][3] = {
+      {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}},
+      {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}},
+      {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}},
+  };
+  double c[3] = {linear[0], linear[1], linear[2]};
+  if (v == Vision::Grey) {
+    c[0] = c[1] = c[2] = 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
+  } else if (v != Vision::Normal) {
+    const auto& m = kMatrices[static_cast<int>(v) - 1];
+    for (int i = 0; i < 3; ++i) c[i] = std::clamp(m[i][0] * linear[0] + m[i][1] * linear[1] + m[i][2] * linear[2], 0.0, 1.0);
+  }
+  const double x = (0.4124 * c[0] + 0.3576 * c[1] + 0.1805 * c[2]) / 0.95047;
+  const double y = 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
+  const double z = (0.0193 * c[0] + 0.1192 * c[1] + 0.9505 * c[2]) / 1.08883;
+  auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+  return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+}  // namespace
+
+TEST(GeneratedPictures, EveryPairOfJewelsStaysApartForColourBlindEyesAndInGrey) {
   const platform::DecodedBitmap sheet = Picture("Jewels.bmp");
   ASSERT_EQ(sheet.width, 224);
   // The empty-well tile is dark and calm.
@@ -151,23 +186,47 @@ TEST(GeneratedPictures, JewelsDifferInShapeNotOnlyInColour) {
     }
   EXPECT_LT(hi, 80);
   EXPECT_LT(hi - lo, 40);
-  // A jewel's mask: the pixels where it covers the tile.
+  // A jewel's silhouette is where it covers the tile; its colour is the mean
+  // of those pixels in linear light.
+  auto linear = [](uint32_t p, int shift) {
+    const double c = ((p >> shift) & 255) / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
   std::vector<std::vector<bool>> masks(7, std::vector<bool>(32 * 32));
+  double mean[7][3] = {};
   for (int k = 1; k <= 6; ++k) {
     int covered = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
-        const bool on = At(sheet, 32 * k + x, y) != At(sheet, x, y);
-        masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = on;
-        covered += on;
+        const uint32_t p = At(sheet, 32 * k + x, y);
+        if (p == At(sheet, x, y)) continue;
+        masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = true;
+        for (int c = 0; c < 3; ++c) mean[k][c] += linear(p, 16 - 8 * c);
+        ++covered;
       }
     EXPECT_GT(covered, 32 * 32 / 3) << "jewel " << k << " is too small to see";
+    for (double& c : mean[k]) c /= std::max(covered, 1);
   }
+  // Two stones are told apart when their mean colours are clearly distinct
+  // (CIELAB distance of 20 or more) or their outlines are (they share at
+  // most 70% of their combined silhouette). Shape alone must carry the grey
+  // view and whatever colour a deficiency takes away.
+  const char* const kViews[] = {"normal", "protanopia", "deuteranopia", "tritanopia", "grey"};
   for (int a = 1; a <= 6; ++a)
     for (int b = a + 1; b <= 6; ++b) {
-      int differ = 0;
-      for (size_t i = 0; i < 32 * 32; ++i) differ += masks[static_cast<size_t>(a)][i] != masks[static_cast<size_t>(b)][i];
-      EXPECT_GT(differ, 90) << "jewels " << a << " and " << b << " have nearly the same outline";
+      int both = 0, either = 0;
+      for (size_t i = 0; i < 32 * 32; ++i) {
+        both += masks[static_cast<size_t>(a)][i] && masks[static_cast<size_t>(b)][i];
+        either += masks[static_cast<size_t>(a)][i] || masks[static_cast<size_t>(b)][i];
+      }
+      const double overlap = static_cast<double>(both) / either;
+      for (int v = 0; v < 5; ++v) {
+        const Lab p = Seen(mean[a], static_cast<Vision>(v)), q = Seen(mean[b], static_cast<Vision>(v));
+        const double distance = std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
+        EXPECT_TRUE(distance >= 20 || overlap <= 0.70)
+            << "jewels " << a << " and " << b << " look alike in " << kViews[v] << ": colour distance " << distance
+            << ", outline overlap " << overlap;
+      }
     }
 }
 
@@ -209,6 +268,8 @@ TEST(GeneratedSounds, EverySoundLoadsWithItsLengthAndStaysBelowFullScale) {
       {"Stakko.wav", 30, 60},     {"Nu Battle.wav", 30, 60},   {"Explosion.wav", 0.2, 1.0},
       {"Drop.wav", 0.05, 0.3},    {"HighScore.wav", 0.5, 3.0}, {"awwww.wav", 0.5, 2.0},
   };
+  std::vector<int> effectPeaks;
+  int musicPeak = 0;
   for (const auto& entry : sounds) {
     const Samples s = Sound(entry.name);
     ASSERT_GT(s.channels, 0) << entry.name;
@@ -222,9 +283,17 @@ TEST(GeneratedSounds, EverySoundLoadsWithItsLengthAndStaysBelowFullScale) {
       sum += v;
     }
     EXPECT_LT(peak, 32000) << entry.name << " clips";
+    if (seconds >= 30) musicPeak = std::max(musicPeak, peak);
+    else effectPeaks.push_back(peak);
     EXPECT_GT(peak, 8000) << entry.name << " is nearly silent";
     EXPECT_LT(std::abs(sum / static_cast<double>(s.data.size())), 100.0) << entry.name << " has a DC offset";
   }
+  // Music at the game's volume 50 with the two loudest effects at full
+  // volume, peak on peak, still stays below full scale.
+  std::sort(effectPeaks.rbegin(), effectPeaks.rend());
+  ASSERT_EQ(effectPeaks.size(), 4u);
+  const int64_t musicGain = platform::Mixer::GainForAttenuation(platform::VolumeToAttenuation(50));
+  EXPECT_LT(((musicPeak * musicGain) >> 16) + effectPeaks[0] + effectPeaks[1], 32767);
 }
 
 TEST(GeneratedSounds, EffectsStartAndEndInSilence) {
@@ -236,6 +305,24 @@ TEST(GeneratedSounds, EffectsStartAndEndInSilence) {
       EXPECT_LT(std::abs(s.at(s.frames() - 1, c)), 64) << name;
     }
   }
+}
+
+TEST(GeneratedSounds, TheDropKnocksAudiblyOnSmallSpeakers) {
+  // Laptop and phone speakers play little below a few hundred hertz: a good
+  // part of the drop's energy must lie above 400 Hz (a two-pole high-pass).
+  const Samples s = Sound("Drop.wav");
+  ASSERT_EQ(s.channels, 1);
+  const double w = 2 * art::kPi * 400 / s.rate, alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w);
+  const double b0 = (1 + c) / 2 / (1 + alpha), b1 = -(1 + c) / (1 + alpha), a1 = -2 * c / (1 + alpha),
+               a2 = (1 - alpha) / (1 + alpha);
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, all = 0, high = 0;
+  for (int16_t v : s.data) {
+    const double y = b0 * v + b1 * x1 + b0 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1, x1 = v, y2 = y1, y1 = y;
+    all += static_cast<double>(v) * v;
+    high += y * y;
+  }
+  EXPECT_GT(high / all, 0.3);
 }
 
 TEST(GeneratedSounds, EachMusicLoopRunsOnFromItsEndIntoItsStart) {

@@ -19,18 +19,46 @@ void AddAt(std::vector<double>& out, const std::vector<double>& part, double atS
   for (size_t i = 0; i < part.size() && start + i < out.size(); ++i) out[start + i] += part[i] * gain;
 }
 
-Sound Finish(std::vector<double> buf, double peak, double fadeOutSeconds) {
+// Root mean square of the loudest 300 ms: how loud the effect sounds.
+double Loudness(const std::vector<double>& buf) {
+  const size_t window = std::min(buf.size(), Len(0.3));
+  double sum = 0, best = 0;
+  for (size_t i = 0; i < buf.size(); ++i) {
+    sum += buf[i] * buf[i];
+    if (i >= window) sum -= buf[i - window] * buf[i - window];
+    best = std::max(best, sum);
+  }
+  return std::sqrt(best / static_cast<double>(std::max<size_t>(window, 1)));
+}
+
+// A smooth limiter: straight below the knee, then bending toward 1 and never
+// reaching it.
+double SoftLimit(double x) {
+  constexpr double kKnee = 0.55;
+  const double a = std::fabs(x);
+  if (a <= kKnee) return x;
+  const double over = (a - kKnee) / (1 - kKnee);
+  const double e = Exp(-2 * over);
+  const double bent = kKnee + (1 - kKnee) * (1 - e) / (1 + e);  // tanh
+  return x < 0 ? -bent : bent;
+}
+
+// Brings the effect to `loudness` (root mean square of its loudest 300 ms,
+// as a fraction of full scale) with its peaks held under kEffectPeak. The
+// music at volume 50 sounds at about -24 dB, so the effects sit a few
+// decibels above it.
+Sound Finish(std::vector<double> buf, double loudness, double fadeOutSeconds) {
   double mean = 0;
   for (double v : buf) mean += v;
   mean /= static_cast<double>(buf.size());
   for (double& v : buf) v -= mean;
   FadeEdges(buf, static_cast<int>(Len(0.002)), static_cast<int>(Len(fadeOutSeconds)));
-  double top = 1e-9;
-  for (double v : buf) top = std::max(top, std::fabs(v));
+  const double gain = loudness / std::max(Loudness(buf), 1e-9) / kEffectPeak;
   Sound s;
   s.channels = 1;
   s.samples.resize(buf.size());
-  for (size_t i = 0; i < buf.size(); ++i) s.samples[i] = static_cast<int16_t>(RoundToInt(buf[i] * peak * 32767.0 / top));
+  for (size_t i = 0; i < buf.size(); ++i)
+    s.samples[i] = static_cast<int16_t>(RoundToInt(SoftLimit(buf[i] * gain) * kEffectPeak * 32767.0));
   return s;
 }
 
@@ -68,29 +96,40 @@ Sound ExplosionEffect() {
     }
     AddAt(out, ping, at, 0.22 * (1.0 - k / 12.0));
   }
-  return Finish(out, 0.85, 0.08);
+  return Finish(out, 0.112, 0.08);  // -19 dB: the loudest, it rewards the player
 }
 
 Sound DropEffect() {
-  // A short, solid thud: a falling low sine with a muffled knock on top.
+  // A short, solid thud with a knock on top. The thud alone lives below
+  // 150 Hz, where laptop and phone speakers play almost nothing, so the
+  // knock carries the impact: a woody click near 1 kHz and a tick of
+  // filtered noise. The thud itself is rounded off a little so that its
+  // overtones hint at it on small speakers too.
   std::vector<double> out(Len(0.2));
   Rng rng(0xD7u);
-  Filter f;
-  f.Set(700, 0.7);
-  double phase = 0, amp = 1.0, knock = 0.45, sweep = 1.0;
+  Filter tick;
+  tick.Set(2600, 1.4);
+  double phase = 0, knockPhase = 0, amp = 0.8, knock = 1.0, noise = 0.9, sweep = 1.0;
   const double ampDecay = Exp(-1.0 / (0.05 * kRate));
-  const double knockDecay = Exp(-1.0 / (0.012 * kRate));
+  const double knockDecay = Exp(-1.0 / (0.022 * kRate));
+  const double noiseDecay = Exp(-1.0 / (0.006 * kRate));
   const double sweepDecay = Exp(-1.0 / (0.03 * kRate));
   for (size_t i = 0; i < out.size(); ++i) {
-    f.Run(rng.Signed());
-    out[i] = amp * SineCycles(phase) + knock * f.low() * 2.0;
-    phase += (55 + 110 * sweep) / kRate;
+    tick.Run(rng.Signed());
+    const double thud = SineCycles(phase);
+    // Gentle saturation: adds the second and third harmonics of the thud.
+    const double body = 1.25 * thud - 0.25 * thud * thud * thud + 0.2 * thud * thud;
+    out[i] = amp * body + knock * SineCycles(knockPhase) + noise * tick.band() * 3.0;
+    phase += (60 + 120 * sweep) / kRate;
     phase -= std::floor(phase);
+    knockPhase += (820 + 380 * sweep) / kRate;
+    knockPhase -= std::floor(knockPhase);
     amp *= ampDecay;
     knock *= knockDecay;
+    noise *= noiseDecay;
     sweep *= sweepDecay;
   }
-  return Finish(out, 0.8, 0.03);
+  return Finish(out, 0.079, 0.03);  // -22 dB: heard with every piece, so it stays back
 }
 
 Sound HighScoreFanfare() {
@@ -112,7 +151,7 @@ Sound HighScoreFanfare() {
   }
   // A shimmer of cymbal on the last chord.
   AddAt(out, RenderNote(Voice::HatOpen, 0, 0, 0.5, 77), 0.78, 0.6);
-  return Finish(out, 0.8, 0.1);
+  return Finish(out, 0.10, 0.1);  // -20 dB
 }
 
 Sound MissEffect() {
@@ -156,7 +195,7 @@ Sound MissEffect() {
       vib -= std::floor(vib);
     }
   }
-  return Finish(out, 0.75, 0.05);
+  return Finish(out, 0.089, 0.05);  // -21 dB
 }
 
 }  // namespace art

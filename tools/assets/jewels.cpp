@@ -27,26 +27,41 @@ std::vector<Pt> StarPoints(double cx, double cy, double outer, double inner, int
   return out;
 }
 
+// A heart, pointed at the bottom, notched at the top, about 28 pixels wide.
+std::vector<Pt> HeartPoints(double cx, double cy, double size) {
+  std::vector<Pt> out;
+  constexpr int kSteps = 28;
+  for (int i = 0; i < kSteps; ++i) {
+    const double t = 2 * kPi * i / kSteps;
+    const double s = Sin(t);
+    const double x = 16 * s * s * s;
+    const double y = 13 * Cos(t) - 5 * Cos(2 * t) - 2 * Cos(3 * t) - Cos(4 * t);
+    out.push_back({cx + x * size, cy - y * size});
+  }
+  return out;
+}
+
 // Each kind has its own colour and its own silhouette, so that players who
-// cannot tell the colours apart still see six different stones.
+// cannot tell the colours apart still see six different stones. The colours
+// also step apart in lightness (deep ruby, light emerald), because red and
+// green meet in one khaki for many players; and no two silhouettes share
+// more than two thirds of the area they cover together, so even a grey view
+// keeps every pair apart.
 JewelCut Cut(int kind) {
   switch (kind) {
     case 1:  // ruby: round brilliant
-      return {{224, 32, 44}, RegularPolygon(16, 16, 13.6, 16, kPi / 16), {0.52}, {16, 16}};
-    case 2:  // emerald: step-cut square with clipped corners
-      return {{34, 196, 74},
-              {{8.5, 2.5}, {23.5, 2.5}, {29.5, 8.5}, {29.5, 23.5}, {23.5, 29.5}, {8.5, 29.5}, {2.5, 23.5}, {2.5, 8.5}},
-              {0.80, 0.58},
+      return {{200, 18, 46}, RegularPolygon(16, 16, 14.8, 16, kPi / 16), {0.52}, {16, 16}};
+    case 2:  // emerald: tall step cut, the only upright oblong
+      return {{52, 214, 96},
+              {{12, 1.5}, {20, 1.5}, {24, 5.5}, {24, 26.5}, {20, 30.5}, {12, 30.5}, {8, 26.5}, {8, 5.5}},
+              {0.80, 0.56},
               {16, 16}};
     case 3:  // sapphire: diamond
-      return {{46, 98, 240}, {{16, 1.5}, {30.5, 16}, {16, 30.5}, {1.5, 16}}, {0.5}, {16, 16}};
+      return {{34, 82, 228}, {{16, 1.5}, {30.5, 16}, {16, 30.5}, {1.5, 16}}, {0.5}, {16, 16}};
     case 4:  // topaz: triangle
       return {{250, 204, 36}, {{16, 2}, {30.5, 28.5}, {1.5, 28.5}}, {0.46}, {16, 19.5}};
-    case 5:  // amethyst: tall crystal
-      return {{176, 66, 226},
-              {{16, 1.5}, {25.5, 8}, {25.5, 24}, {16, 30.5}, {6.5, 24}, {6.5, 8}},
-              {0.5},
-              {16, 16}};
+    case 5:  // amethyst: heart
+      return {{204, 116, 244}, HeartPoints(16, 14.5, 0.86), {0.5}, {16, 16}};
     default:  // aquamarine: star
       return {{64, 222, 232}, StarPoints(16, 17, 15, 7, 5), {0.38}, {16, 17}};
   }
@@ -61,15 +76,16 @@ std::vector<Pt> Placed(const std::vector<Pt>& poly, int x, int y, double scale) 
 }  // namespace
 
 Canvas WellTile() {
-  // A recessed cell: dark navy with a faint bevel, so that a column of
-  // tiles reads as a calm grid rather than a pattern.
+  // A recessed cell: night navy with a faint bevel, so that a column of
+  // tiles reads as a calm grid rather than a pattern. The face stays within
+  // a few steps of kWellNavy.
   Canvas t(kCell, kCell);
-  const Rgb fillTop{24, 26, 54};
-  const Rgb fillBottom{18, 20, 44};
+  const Rgb fillTop = Lift(kWellNavy, 0.02);
+  const Rgb fillBottom = Multiply(kWellNavy, 0.9);
   for (int y = 0; y < kCell; ++y)
     for (int x = 0; x < kCell; ++x) t.Set(x, y, Mix(fillTop, fillBottom, y / 31.0));
-  const Rgb shade{12, 13, 30};
-  const Rgb light{34, 37, 72};
+  const Rgb shade = Multiply(kWellNavy, 0.55);
+  const Rgb light = Lift(kWellNavy, 0.1);
   for (int i = 0; i < kCell; ++i) {
     t.Set(i, 0, shade);
     t.Set(0, i, shade);

@@ -8,6 +8,11 @@ namespace art {
 constexpr int kCell = 32;
 constexpr int kJewelKinds = 6;
 
+// The night navy of the well: an empty cell's face, and the colour the title
+// picture settles into where the attract fountain's jewels fly, so that the
+// square behind each flying jewel melts into the sky.
+constexpr Rgb kWellNavy{21, 19, 54};
+
 // The 32x32 tile of an empty well cell; it repeats seamlessly.
 Canvas WellTile();
 // Jewel kind 1..6 drawn over whatever the canvas holds, its 32x32 cell at

@@ -49,7 +49,7 @@ Sound PlayMusic() {
   Sound s;
   s.channels = 2;
   s.loops = true;
-  s.samples = loop.Mixdown(0.82);
+  s.samples = loop.Mixdown(kMusicPeak);
   return s;
 }
 

@@ -38,7 +38,7 @@ Sound TitleMusic() {
   Sound s;
   s.channels = 2;
   s.loops = true;
-  s.samples = loop.Mixdown(0.82);
+  s.samples = loop.Mixdown(kMusicPeak);
   return s;
 }
 

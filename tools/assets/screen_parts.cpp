@@ -8,10 +8,12 @@
 
 namespace art {
 
-void PaintBackdrop(Canvas& c, uint32_t seed) {
+void PaintBackdrop(Canvas& c, uint32_t seed) { PaintBackdrop(c, seed, {{6, 6, 22}, {16, 14, 48}, {24, 20, 62}, {12, 12, 34}}); }
+
+void PaintBackdrop(Canvas& c, uint32_t seed, const std::vector<Rgb>& sky) {
   const int w = c.width(), h = c.height();
   for (int y = 0; y < h; ++y) {
-    const Rgb row = Ramp({{6, 6, 22}, {16, 14, 48}, {24, 20, 62}, {12, 12, 34}}, y / static_cast<double>(h - 1));
+    const Rgb row = Ramp(sky, y / static_cast<double>(h - 1));
     for (int x = 0; x < w; ++x) c.Set(x, y, row);
   }
   Rng rng(seed);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "tools/assets/glyphs.h"
 #include "tools/assets/lettering.h"
@@ -11,8 +12,10 @@
 
 namespace art {
 
-// Deep-blue gradient with a scatter of stars.
+// Deep-blue gradient with a scatter of stars; `sky` gives the gradient's
+// evenly spaced stops from top to bottom.
 void PaintBackdrop(Canvas& c, uint32_t seed);
+void PaintBackdrop(Canvas& c, uint32_t seed, const std::vector<Rgb>& sky);
 // A soft round glow blended over the picture.
 void PaintGlow(Canvas& c, double cx, double cy, double rx, double ry, Rgb colour, double strength);
 // A rounded panel: darkened inside, thin light border.

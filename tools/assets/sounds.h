@@ -14,6 +14,14 @@ struct Sound {
   std::vector<int16_t> samples;   // interleaved 16-bit PCM
 };
 
+// Peak levels, as fractions of full scale, chosen together: the game plays
+// its music at volume 50 (half amplitude) and its effects at full volume,
+// and the music with any two effects on top must stay below full scale:
+// 0.5 x 0.70 + 2 x 0.30 = 0.95. Effects reach their loudness through a soft
+// limiter rather than through their peaks.
+constexpr double kMusicPeak = 0.70;
+constexpr double kEffectPeak = 0.30;
+
 Sound TitleMusic();        // Stakko.wav
 Sound PlayMusic();         // Nu Battle.wav
 Sound ExplosionEffect();   // Explosion.wav

@@ -1,9 +1,12 @@
 // The title picture: the name in large bevelled letters over a night sky,
-// with a glowing spring at the bottom where the attract screen's jewel
-// fountain rises (its jewels start at 320, 450).
+// with a still pool at the bottom where the attract screen's jewel fountain
+// rises (its jewels start at 320, 450). The fountain copies whole jewel
+// cells, navy square and all, so the sky below the name and the pool are
+// painted in the well's own navy: the squares melt into them.
 #include <cmath>
 
 #include "tools/assets/jewels.h"
+#include "tools/assets/mathx.h"
 #include "tools/assets/pictures.h"
 #include "tools/assets/screen_parts.h"
 
@@ -19,7 +22,7 @@ void PaintLogo(Canvas& c) {
   const double x0 = std::floor((640 - width) / 2);
   const double y0 = 58;
   // Each letter takes the colour of one of the six jewels.
-  static const Rgb kTints[6] = {{236, 52, 60}, {50, 206, 92}, {60, 118, 246}, {252, 208, 48}, {186, 84, 236}, {80, 226, 236}};
+  static const Rgb kTints[6] = {{236, 52, 60}, {50, 206, 92}, {60, 118, 246}, {252, 208, 48}, {206, 122, 244}, {80, 226, 236}};
   for (int i = 0; i < 6; ++i) {
     // Each letter is painted on its own patch of the picture.
     const int bx = static_cast<int>(x0 + i * advance) - 16;
@@ -75,15 +78,38 @@ void PaintRule(Canvas& c, int y, int half) {
   PaintLettering(c, d, s);
 }
 
+// The pool the fountain springs from: well navy fading out at its rim, with
+// faint ripples spreading from where the jewels rise.
+void PaintSpring(Canvas& c) {
+  const double cx = 336, cy = 482, rx = 200, ry = 92;
+  for (int y = static_cast<int>(cy - ry); y < c.height(); ++y)
+    for (int x = static_cast<int>(cx - rx); x <= static_cast<int>(cx + rx); ++x) {
+      const double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
+      const double d = std::sqrt(dx * dx + dy * dy);
+      if (d >= 1) continue;
+      const double edge = Clamp((1 - d) / 0.45, 0, 1);
+      c.Blend(x, y, kWellNavy, std::floor(edge * edge * (3 - 2 * edge) * 64) / 64);
+    }
+  for (int k = 1; k <= 4; ++k) {
+    const double r = 0.22 * k;
+    const double strength = 0.24 * (1 - r * 0.9);
+    for (int x = static_cast<int>(cx - rx * r); x <= static_cast<int>(cx + rx * r); ++x) {
+      const double u = (x + 0.5 - cx) / (rx * r);
+      if (std::fabs(u) >= 1) continue;
+      const int y = static_cast<int>(std::floor(cy - ry * r * std::sqrt(1 - u * u)));
+      c.Blend(x, y, {120, 140, 230}, strength * (1 - u * u));
+    }
+  }
+}
+
 }  // namespace
 
 Canvas TitlePicture() {
   Canvas c(640, 480);
-  PaintBackdrop(c, 0x57A11u);
-  PaintGlow(c, 320, 118, 330, 120, {70, 40, 140}, 0.55);
-  // The spring the fountain rises from.
-  PaintGlow(c, 336, 474, 170, 70, {90, 120, 255}, 0.55);
-  PaintGlow(c, 336, 474, 70, 26, {200, 230, 255}, 0.6);
+  // Darker at the top, then the well's navy from below the name down.
+  PaintBackdrop(c, 0x57A11u, {Multiply(kWellNavy, 0.6), Multiply(kWellNavy, 0.85), kWellNavy, kWellNavy, Multiply(kWellNavy, 0.92)});
+  PaintGlow(c, 320, 118, 330, 110, {70, 40, 140}, 0.45);
+  PaintSpring(c);
   PaintLogo(c);
   PaintRule(c, 196, 220);
   PaintTextCentred(c, "THE FALLING JEWELS PUZZLE", 320, 212, kSmallPen, 13, BodyStyle());

@@ -10,6 +10,7 @@
 #include "platform/internal/state_reset.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
+#include "tools/sim/audio_capture.h"
 #include "tools/sim/png_writer.h"
 
 using platform::ScriptEvent;
@@ -18,7 +19,7 @@ const char* const kSimUsage =
     "usage: stakko-sim [--dir DIR] [--seed N] [--frame-us N] [--poll-us N]\n"
     "                  [--script FILE] [--fail keyboard|screen|mouse|sound|open]\n"
     "                  [--frames N] [--until-ms T] [--dump-frames LIST --dump-dir DIR]\n"
-    "                  [--trace] [--board]\n";
+    "                  [--audio-out FILE.wav] [--trace] [--board]\n";
 
 namespace {
 
@@ -183,6 +184,8 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       }
     } else if (a == "--dump-dir") {
       if (!value(o.dumpDir)) return false;
+    } else if (a == "--audio-out") {
+      if (!value(o.audioOut)) return false;
     } else if (a == "--trace") {
       o.trace = true;
     } else if (a == "--board") {
@@ -199,6 +202,7 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::path dumpDir = fs::absolute(o.dumpDir, ec);
+  const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(o.audioOut, ec);
   fs::path oldDir = fs::current_path(ec);
   fs::current_path(o.dir, ec);
   if (ec) {
@@ -217,7 +221,17 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   backend.stopAfterFrames = o.frames;
   backend.stopAtMicros = o.untilMs * 1000;
   for (const ScriptEvent& e : o.events) backend.AddEvent(e);
-  if (o.trace) backend.traceSink = [&out](const std::string& line) { out << line << "\n"; };
+  AudioCapture audio;
+  const bool capture = !audioOut.empty();
+  if (o.trace || capture) {
+    // Every play and stop is traced before it takes effect: the mix up to
+    // that moment is pulled first.
+    backend.traceSink = [&](const std::string& line) {
+      if (capture) audio.CatchUp(backend);
+      if (o.trace) out << line << "\n";
+    };
+  }
+  if (capture) backend.onPresent = [&audio](platform::HeadlessBackend& b) { audio.CatchUp(b); };
   if (o.prepare) o.prepare(backend);
   platform::SetBackend(&backend);
   if (o.seed) RandomSeed(*o.seed);
@@ -237,6 +251,13 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
       out << "board " << row << " ";
       for (int col = 0; col < BoardColumns; ++col) out << G.Board[col][row];
       out << "\n";
+    }
+  }
+  if (capture) {
+    audio.CatchUp(backend);
+    if (!audio.WriteWave(audioOut.string())) {
+      err << "stakko-sim: cannot write " << audioOut.string() << "\n";
+      status = 1;
     }
   }
   if (!backend.keptFrames.empty()) fs::create_directories(dumpDir, ec);

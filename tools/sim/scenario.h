@@ -23,6 +23,7 @@ struct SimOptions {
   int64_t untilMs = 0;  // stop at this virtual time (0: no limit)
   std::set<int64_t> dumpFrames;
   std::string dumpDir = ".";
+  std::string audioOut;  // wave file for the mix the game played ("" for none)
   bool trace = false;
   bool board = false;
   // For tests: called with the backend before the game starts.
