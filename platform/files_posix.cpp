@@ -1,33 +1,20 @@
 #include "platform/files.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
 std::string HostPath(const std::string& gamePath) {
   std::string path = gamePath;
-#ifndef _WIN32
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
-#endif
   return path;
 }
 
@@ -84,36 +71,6 @@ int64_t FileSize(const std::string& gamePath) {
 
 namespace {
 
-#ifdef _WIN32
-
-bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      ok = false;
-    }
-    done += written;
-  }
-  if (ok && !FlushFileBuffers(h)) ok = false;
-  if (!CloseHandle(h)) ok = false;
-  return ok;
-}
-
-bool ReplaceWith(const std::string& temp, const std::string& path) {
-  return MoveFileExA(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void RemoveQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
-
-#else
-
 bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
@@ -148,8 +105,6 @@ bool ReplaceWith(const std::string& temp, const std::string& path) {
 }
 
 void RemoveQuietly(const std::string& path) { ::unlink(path.c_str()); }
-
-#endif
 
 }  // namespace
 
