@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_backend.h"
+#ifdef _WIN32
+#include "platform/sdl/message_box_windows.h"
+#endif
 
 namespace platform {
 
@@ -287,11 +290,16 @@ bool SdlBackend::PresentWithRenderer(const uint32_t* pixels, int width, int heig
   return true;
 }
 
-int SdlBackend::ShowMessageBox(const std::string& title, const std::string& text, uint32_t) {
+int SdlBackend::ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) {
+#ifdef _WIN32
+  return ShowWindowsMessageBox(title, text, flags);
+#else
+  (void)flags;
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), window_) != 0) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
   return 1;  // OK
+#endif
 }
 
 void SdlBackend::SetWindowIcon() {
