@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole test suite twice:
-# a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+# a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer;
+# then the Windows build under wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -17,3 +18,6 @@ run_suite() {
 run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DSTAKKO_SANITIZE=ON
+
+# The Windows build under wine, compared with the Linux build above.
+scripts/test-windows.sh build-test
