@@ -1,11 +1,11 @@
 #include "platform/files.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -18,61 +18,128 @@ std::string HostPath(const std::string& gamePath) {
   return path;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath,
-                                                  uint64_t maxBytes) {
-  std::FILE* f = std::fopen(HostPath(gamePath).c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  bool ok = true;
-  for (;;) {
-    size_t n = std::fread(chunk, 1, sizeof chunk, f);
-    if (n > 0) {
-      if (bytes.size() + n > maxBytes) {
-        ok = false;
-        break;
-      }
-      bytes.insert(bytes.end(), chunk, chunk + n);
+namespace {
+
+// An open file the game may read: a regular file, never a FIFO, device or
+// socket, which could block forever or never end. The open itself does not
+// wait (O_NONBLOCK), and the descriptor is closed with the reader.
+class RegularFileReader {
+ public:
+  explicit RegularFileReader(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return;
     }
-    if (n < sizeof chunk) {
-      if (std::ferror(f)) ok = false;
-      break;
+    size_ = static_cast<uint64_t>(st.st_size);
+    fd_ = fd;
+  }
+  ~RegularFileReader() { Close(); }
+  RegularFileReader(const RegularFileReader&) = delete;
+  RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+  bool IsOpen() const {
+    return fd_ >= 0;
+  }
+
+  // Size as the file system reports it when opened (a hint only: the file
+  // may change while it is read).
+  uint64_t SizeHint() const { return size_; }
+
+  // Up to count bytes; 0 at the end of the file, -1 on an error.
+  int64_t Read(uint8_t* into, size_t count) {
+    for (;;) {
+      ssize_t n = ::read(fd_, into, count);
+      if (n < 0 && errno == EINTR) continue;
+      return n;
     }
   }
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
 
-std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
-                                                  size_t maxBytes) {
-  std::FILE* f = std::fopen(HostPath(gamePath).c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::vector<uint8_t> bytes(maxBytes);
-  size_t got = maxBytes == 0 ? 0 : std::fread(bytes.data(), 1, maxBytes, f);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return std::nullopt;
+ private:
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+  int fd_ = -1;
+  uint64_t size_ = 0;
+};
+
+// Reads until the end of the file or until limit bytes are in; nothing on
+// an error, or (with refuseLonger) when the file holds more than limit bytes.
+std::optional<std::vector<uint8_t>> ReadUpTo(const std::string& gamePath, uint64_t limit, bool refuseLonger) {
+  RegularFileReader file(HostPath(gamePath));
+  if (!file.IsOpen()) return std::nullopt;
+  if (refuseLonger && file.SizeHint() > limit) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  // Sized from what the file says; a file that grows meanwhile still reads.
+  bytes.resize(static_cast<size_t>(std::min<uint64_t>(file.SizeHint(), limit)) + 1);
+  size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) {
+      if (got > limit) break;
+      bytes.resize(static_cast<size_t>(std::min<uint64_t>(limit + 1, uint64_t{got} * 2 + 65536)));
+    }
+    int64_t n = file.Read(bytes.data() + got, bytes.size() - got);
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (got > limit) {
+    if (refuseLonger) return std::nullopt;
+    got = static_cast<size_t>(limit);
+  }
   bytes.resize(got);
   return bytes;
 }
 
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath,
+                                                  uint64_t maxBytes) {
+  return ReadUpTo(gamePath, maxBytes, true);
+}
+
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
+                                                  size_t maxBytes) {
+  return ReadUpTo(gamePath, maxBytes, false);
+}
+
+FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
+  if (size != nullptr) *size = 0;
+  std::string path = HostPath(gamePath);
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    // Only a name that is plainly not there is missing; anything else (no
+    // permission, an I/O error, a loop of links) may hide a real file.
+    return errno == ENOENT || errno == ENOTDIR ? FileKind::Missing : FileKind::Unknown;
+  }
+  if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+  if (!S_ISREG(st.st_mode)) return FileKind::Other;
+  if (size != nullptr) *size = static_cast<int64_t>(st.st_size);
+  return FileKind::Regular;
+}
+
 int64_t FileSize(const std::string& gamePath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path(HostPath(gamePath));
-  fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) return -1;
-  if (fs::is_directory(status)) return -2;
-  uintmax_t size = fs::file_size(path, ec);
-  if (ec) return -1;
-  return static_cast<int64_t>(size);
+  int64_t size = 0;
+  switch (ExamineFile(gamePath, &size)) {
+    case FileKind::Regular: return size;
+    case FileKind::Folder: return -2;
+    default: return -1;
+  }
 }
 
 namespace {
 
+
 bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A fresh file, made by us: a stale temporary file (or a link someone left
+  // at its name) is removed first, and the create fails rather than follow
+  // a link or reuse a file that appeared in between.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   bool ok = true;
   size_t done = 0;
@@ -105,6 +172,7 @@ bool ReplaceWith(const std::string& temp, const std::string& path) {
 }
 
 void RemoveQuietly(const std::string& path) { ::unlink(path.c_str()); }
+
 
 }  // namespace
 

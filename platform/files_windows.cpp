@@ -119,22 +119,6 @@ HANDLE CreateTemporary(const std::wstring& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
-// What the name holds now: nothing, a regular file, or something else (a
-// folder, a link, a device) that a save must leave alone.
-enum class Occupant { None, Regular, Other };
-
-Occupant Examine(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Occupant::None : Occupant::Other;
-  }
-  if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) {
-    return Occupant::Other;
-  }
-  return Occupant::Regular;
-}
-
 }  // namespace
 
 std::string HostPath(const std::string& gamePath) { return gamePath; }
@@ -155,17 +139,39 @@ std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath, s
   return bytes;
 }
 
-int64_t FileSize(const std::string& gamePath) {
+FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
+  if (size != nullptr) *size = 0;
   std::wstring path = Wide(HostPath(gamePath));
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -2;
-  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  if (path.empty()) return FileKind::Missing;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    // Only a name that is plainly not there is missing; anything else (no
+    // permission, a sharing violation, an I/O error) may hide a real file.
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::Missing : FileKind::Unknown;
+  }
+  // A link is neither followed nor replaced: it counts as something else.
+  if (data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) return FileKind::Other;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Folder;
+  if (size != nullptr) {
+    *size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  }
+  return FileKind::Regular;
+}
+
+int64_t FileSize(const std::string& gamePath) {
+  int64_t size = 0;
+  switch (ExamineFile(gamePath, &size)) {
+    case FileKind::Regular: return size;
+    case FileKind::Folder: return -2;
+    default: return -1;
+  }
 }
 
 bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>& bytes) {
+  FileKind kind = ExamineFile(gamePath, nullptr);
+  if (kind != FileKind::Missing && kind != FileKind::Regular) return false;
   std::wstring path = Wide(HostPath(gamePath));
-  if (path.empty() || Examine(path) == Occupant::Other) return false;
   std::wstring temp = path + L".tmp";
   Handle file(CreateTemporary(temp));
   if (!file.valid()) return false;
