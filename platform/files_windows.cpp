@@ -172,6 +172,8 @@ bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>&
   FileKind kind = ExamineFile(gamePath, nullptr);
   if (kind != FileKind::Missing && kind != FileKind::Regular) return false;
   std::wstring path = Wide(HostPath(gamePath));
+  // A table the player marked read-only stays as it is.
+  if (kind == FileKind::Regular && (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY)) return false;
   std::wstring temp = path + L".tmp";
   Handle file(CreateTemporary(temp));
   if (!file.valid()) return false;
