@@ -18,9 +18,11 @@ add_custom_command(
   COMMENT "Making the Windows icon")
 add_custom_target(stakko_icon_ico DEPENDS ${STAKKO_ICON_ICO})
 
+set(STAKKO_MANIFEST ${CMAKE_BINARY_DIR}/packaging/stakko.manifest)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/stakko.manifest ${STAKKO_MANIFEST} @ONLY)
 set(STAKKO_RC ${CMAKE_BINARY_DIR}/packaging/stakko.rc)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/stakko.rc.in ${STAKKO_RC} @ONLY)
-set_source_files_properties(${STAKKO_RC} PROPERTIES OBJECT_DEPENDS ${STAKKO_ICON_ICO})
+set_source_files_properties(${STAKKO_RC} PROPERTIES OBJECT_DEPENDS "${STAKKO_ICON_ICO};${STAKKO_MANIFEST}")
 target_sources(stakko PRIVATE ${STAKKO_RC})
 add_dependencies(stakko stakko_icon_ico)
 # No console window: the game is a GUI program (its main() is still the

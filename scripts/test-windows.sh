@@ -5,6 +5,7 @@
 # build-test, which scripts/test.sh makes first) to compare against.
 #
 #   scripts/test-windows.sh [linux-build-folder]
+# The Windows build folder is build-windows (STAKKO_WINDOWS_BUILD overrides it).
 # Without CI=true, a machine lacking wine or the MinGW-w64 compilers skips
 # this with a message; with CI=true everything is installed and must pass.
 set -euo pipefail
@@ -26,8 +27,8 @@ if [ -z "$native" ] || [ ! -x "$native/stakko-sim" ]; then
   exit 1
 fi
 
-echo "=== build-windows (cross-built, run under wine) ==="
-build=build-windows
+build="${STAKKO_WINDOWS_BUILD:-build-windows}"
+echo "=== $build (cross-built, run under wine) ==="
 STAKKO_WINDOWS_BUILD=$build scripts/package-windows.sh -DSTAKKO_TESTS=ON \
   -DSTAKKO_NATIVE_BUILD_DIR="$native" >/dev/null
 win_wine_env "$build"
