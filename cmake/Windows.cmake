@@ -6,16 +6,18 @@
 #   stakko.exe  SDL2.dll  README.txt  graphics\  Sound\  Data\ (empty)
 enable_language(RC)
 
-# The icon resource: the generated window icon, wrapped as .ico by our own
-# tool (run under the cross-compiling emulator).
-add_executable(stakko-icon-ico ${CMAKE_SOURCE_DIR}/tools/packaging/icon_ico.cpp)
-target_link_libraries(stakko-icon-ico PRIVATE stakko_sim_lib)
+# The icon resource: the desktop icon painted at each size by our own tool
+# (run under the cross-compiling emulator).
+add_executable(stakko-icon-ico
+  ${CMAKE_SOURCE_DIR}/tools/packaging/icon_ico.cpp
+  ${CMAKE_SOURCE_DIR}/tools/packaging/app_icon.cpp)
+target_link_libraries(stakko-icon-ico PRIVATE stakko_assets_lib stakko_sim_lib)
 set(STAKKO_ICON_ICO ${CMAKE_BINARY_DIR}/packaging/stakko.ico)
 add_custom_command(
   OUTPUT ${STAKKO_ICON_ICO}
-  COMMAND stakko-icon-ico ${STAKKO_RUN_DIR}/graphics/Icon.bmp ${STAKKO_ICON_ICO}
-  DEPENDS stakko-icon-ico ${STAKKO_RUN_DIR}/assets.stamp
-  COMMENT "Making the Windows icon")
+  COMMAND stakko-icon-ico ${STAKKO_ICON_ICO}
+  DEPENDS stakko-icon-ico
+  COMMENT "Painting the Windows icon")
 add_custom_target(stakko_icon_ico DEPENDS ${STAKKO_ICON_ICO})
 
 set(STAKKO_MANIFEST ${CMAKE_BINARY_DIR}/packaging/stakko.manifest)
