@@ -39,7 +39,8 @@ endif()
 add_custom_command(TARGET stakko POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${STAKKO_SDL2_DLL} $<TARGET_FILE_DIR:stakko>)
 
-# README.txt, with SDL2's licence, which travels with its DLL.
+# README.txt, with the game's licence and SDL2's, which travels with its DLL.
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE STAKKO_LICENSE)
 get_filename_component(STAKKO_SDL2_PREFIX "${SDL2_DIR}/../../.." ABSOLUTE)
 set(STAKKO_SDL2_VERSION ${SDL2_VERSION})
 if(EXISTS ${STAKKO_SDL2_PREFIX}/SDL2-LICENSE.txt)
