@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole test suite twice:
 # a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer;
-# then builds the Debian package and checks it (tests/e2e/deb_test.py).
+# then builds the Debian package and checks it (tests/e2e/deb_test.py), and
+# the Windows build under wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -33,3 +34,6 @@ started=$SECONDS
 JOBS="$jobs" scripts/package.sh deb
 python3 tests/e2e/deb_test.py --artifacts build-deb/e2e-artifacts
 echo "Debian package built and checked in $((SECONDS - started)) s"
+
+# The Windows build under wine, compared with the Linux build above.
+scripts/test-windows.sh build-test

@@ -1,6 +1,6 @@
 # `cmake --install` into a temporary prefix, then the installed launcher under
 # Xvfb: tests/e2e/install_test.py. Normal builds only, like tests/e2e.cmake.
-if(NOT TARGET stakko OR STAKKO_SANITIZE)
+if(NOT TARGET stakko OR STAKKO_SANITIZE OR CMAKE_CROSSCOMPILING)
   return()
 endif()
 find_program(STAKKO_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)

@@ -35,8 +35,8 @@ class SdlBackend : public Backend {
   bool Present(const uint32_t* pixels, int width, int height) override {
     return window_.Present(pixels, width, height);
   }
-  int ShowMessageBox(const std::string& title, const std::string& text, uint32_t) override {
-    return system_.ShowMessageBox(title, text, window_.Handle());
+  int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) override {
+    return system_.ShowMessageBox(title, text, flags, window_.Handle());
   }
 
   bool StartKeyboard() override;

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef _WIN32
+#include "platform/sdl/message_box_windows.h"
+#endif
+
 namespace platform {
 
 SdlSystem::SdlSystem() {
@@ -26,11 +30,18 @@ uint32_t SdlSystem::AutoSeed() const {
   return static_cast<uint32_t>(mixed ^ (mixed >> 32));
 }
 
-int SdlSystem::ShowMessageBox(const std::string& title, const std::string& text, SDL_Window* parent) const {
+int SdlSystem::ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags,
+                              SDL_Window* parent) const {
+#ifdef _WIN32
+  (void)parent;
+  return ShowWindowsMessageBox(title, text, flags);
+#else
+  (void)flags;
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent) != 0) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
   return 1;  // OK
+#endif
 }
 
 void SdlSystem::EndProcess(int exitCode) const {

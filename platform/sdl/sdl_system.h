@@ -19,7 +19,7 @@ class SdlSystem {
   uint32_t AutoSeed() const;
   // Shown over parent (which may be null); written to stderr when no box can
   // be shown. Returns 1 (OK).
-  int ShowMessageBox(const std::string& title, const std::string& text, SDL_Window* parent) const;
+  int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags, SDL_Window* parent) const;
   [[noreturn]] void EndProcess(int exitCode) const;
 
  private:

@@ -4,31 +4,17 @@
 #include <cerrno>
 #include <cstdio>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
 std::string HostPath(const std::string& gamePath) {
   std::string path = gamePath;
-#ifndef _WIN32
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
-#endif
   return path;
 }
 
@@ -40,12 +26,6 @@ namespace {
 class RegularFileReader {
  public:
   explicit RegularFileReader(const std::string& path) {
-#ifdef _WIN32
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) return;
-    struct _stat64 st;
-    if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) Close();
-#else
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return;
     struct stat st;
@@ -55,18 +35,13 @@ class RegularFileReader {
     }
     size_ = static_cast<uint64_t>(st.st_size);
     fd_ = fd;
-#endif
   }
   ~RegularFileReader() { Close(); }
   RegularFileReader(const RegularFileReader&) = delete;
   RegularFileReader& operator=(const RegularFileReader&) = delete;
 
   bool IsOpen() const {
-#ifdef _WIN32
-    return file_ != nullptr;
-#else
     return fd_ >= 0;
-#endif
   }
 
   // Size as the file system reports it when opened (a hint only: the file
@@ -75,35 +50,20 @@ class RegularFileReader {
 
   // Up to count bytes; 0 at the end of the file, -1 on an error.
   int64_t Read(uint8_t* into, size_t count) {
-#ifdef _WIN32
-    size_t n = std::fread(into, 1, count, file_);
-    if (n == 0 && std::ferror(file_)) return -1;
-    return static_cast<int64_t>(n);
-#else
     for (;;) {
       ssize_t n = ::read(fd_, into, count);
       if (n < 0 && errno == EINTR) continue;
       return n;
     }
-#endif
   }
 
  private:
   void Close() {
-#ifdef _WIN32
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-#else
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-#endif
   }
 
-#ifdef _WIN32
-  std::FILE* file_ = nullptr;
-#else
   int fd_ = -1;
-#endif
   uint64_t size_ = 0;
 };
 
@@ -150,12 +110,6 @@ std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
 FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
   if (size != nullptr) *size = 0;
   std::string path = HostPath(gamePath);
-#ifdef _WIN32
-  struct _stat64 st;
-  if (_stat64(path.c_str(), &st) != 0) return errno == ENOENT ? FileKind::Missing : FileKind::Unknown;
-  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return FileKind::Folder;
-  if ((st.st_mode & _S_IFMT) != _S_IFREG) return FileKind::Other;
-#else
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
     // Only a name that is plainly not there is missing; anything else (no
@@ -164,7 +118,6 @@ FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
   }
   if (S_ISDIR(st.st_mode)) return FileKind::Folder;
   if (!S_ISREG(st.st_mode)) return FileKind::Other;
-#endif
   if (size != nullptr) *size = static_cast<int64_t>(st.st_size);
   return FileKind::Regular;
 }
@@ -180,36 +133,6 @@ int64_t FileSize(const std::string& gamePath) {
 
 namespace {
 
-#ifdef _WIN32
-
-bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
-  DeleteFileA(path.c_str());
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      ok = false;
-    }
-    done += written;
-  }
-  if (ok && !FlushFileBuffers(h)) ok = false;
-  if (!CloseHandle(h)) ok = false;
-  return ok;
-}
-
-bool ReplaceWith(const std::string& temp, const std::string& path) {
-  return MoveFileExA(temp.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void RemoveQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
-
-#else
 
 bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
   // A fresh file, made by us: a stale temporary file (or a link someone left
@@ -250,7 +173,6 @@ bool ReplaceWith(const std::string& temp, const std::string& path) {
 
 void RemoveQuietly(const std::string& path) { ::unlink(path.c_str()); }
 
-#endif
 
 }  // namespace
 

@@ -1,0 +1,190 @@
+// The file service on Windows: wide-character Win32 calls, so a game folder
+// anywhere (a user name with accents, say) works. The game's own names
+// ("graphics\Jewels.bmp") are already native here.
+//
+// As on every host, only regular files are read or replaced: a name that is a
+// link (symbolic link, junction or other reparse point) is not followed, and
+// a folder or device is refused.
+#include "platform/files.h"
+
+#include <algorithm>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// UTF-8 to UTF-16; names that are not UTF-8 are taken in the ANSI code page.
+std::wstring Wide(const std::string& path) {
+  if (path.empty()) return std::wstring();
+  for (UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
+    DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    int n = MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (n <= 0) continue;
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), wide.data(), n);
+    return wide;
+  }
+  return std::wstring();
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (valid()) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+  bool Close() {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(h) != 0;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+// Opens an existing regular file for reading, without following a link in
+// its last name: FILE_FLAG_OPEN_REPARSE_POINT opens the link itself, which
+// is then refused as not regular. Others may read and even replace the file
+// meanwhile (FILE_SHARE_DELETE lets a concurrent save rename over it).
+HANDLE OpenRegularForReading(const std::string& gamePath) {
+  std::wstring path = Wide(HostPath(gamePath));
+  if (path.empty()) return INVALID_HANDLE_VALUE;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) return h;
+  BY_HANDLE_FILE_INFORMATION info{};
+  bool regular = GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+                 (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+  if (!regular) {
+    CloseHandle(h);
+    return INVALID_HANDLE_VALUE;
+  }
+  return h;
+}
+
+// Reads until maxBytes are in or the file ends; false on a read error, or
+// when refuseLonger and the file holds more than maxBytes.
+bool ReadUpTo(HANDLE h, uint64_t maxBytes, bool refuseLonger, std::vector<uint8_t>& bytes) {
+  uint8_t chunk[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) return false;
+    if (got == 0) return true;
+    uint64_t room = maxBytes - bytes.size();
+    if (got > room) {
+      if (refuseLonger) return false;
+      bytes.insert(bytes.end(), chunk, chunk + room);
+      return true;
+    }
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+}
+
+bool WriteAll(HANDLE h, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+// Creates the temporary file afresh (never opening one that is already
+// there, which could be a link planted in its place); a temporary file left
+// by an interrupted save is removed first. DeleteFileW removes a link itself,
+// never its target.
+HANDLE CreateTemporary(const std::wstring& temp) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+    if (!DeleteFileW(temp.c_str())) break;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+std::string HostPath(const std::string& gamePath) { return gamePath; }
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath, uint64_t maxBytes) {
+  Handle file(OpenRegularForReading(gamePath));
+  if (!file.valid()) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  if (!ReadUpTo(file.get(), maxBytes, true, bytes)) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath, size_t maxBytes) {
+  Handle file(OpenRegularForReading(gamePath));
+  if (!file.valid()) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  if (!ReadUpTo(file.get(), maxBytes, false, bytes)) return std::nullopt;
+  return bytes;
+}
+
+FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
+  if (size != nullptr) *size = 0;
+  std::wstring path = Wide(HostPath(gamePath));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty()) return FileKind::Missing;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    // Only a name that is plainly not there is missing; anything else (no
+    // permission, a sharing violation, an I/O error) may hide a real file.
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::Missing : FileKind::Unknown;
+  }
+  // A link is neither followed nor replaced: it counts as something else.
+  if (data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) return FileKind::Other;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Folder;
+  if (size != nullptr) {
+    *size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  }
+  return FileKind::Regular;
+}
+
+int64_t FileSize(const std::string& gamePath) {
+  int64_t size = 0;
+  switch (ExamineFile(gamePath, &size)) {
+    case FileKind::Regular: return size;
+    case FileKind::Folder: return -2;
+    default: return -1;
+  }
+}
+
+bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>& bytes) {
+  FileKind kind = ExamineFile(gamePath, nullptr);
+  if (kind != FileKind::Missing && kind != FileKind::Regular) return false;
+  std::wstring path = Wide(HostPath(gamePath));
+  // A table the player marked read-only stays as it is.
+  if (kind == FileKind::Regular && (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY)) return false;
+  std::wstring temp = path + L".tmp";
+  Handle file(CreateTemporary(temp));
+  if (!file.valid()) return false;
+  bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
+  ok = file.Close() && ok;
+  // MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk.
+  if (!ok || !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform
