@@ -131,6 +131,10 @@ struct GameGlobals {
   // Game over: set when its closing wait leaves for the exit dialog, so that
   // coming back places, names and saves the same game's result only once.
   int32_t GameOverResultEntered = 0;
+
+  // High scores: the table file exists but could not be read, so it is left
+  // alone for the rest of the run (nothing is saved over it).
+  int32_t HighScoreFileUnreadable = 0;
 };
 
 extern GameGlobals G;

@@ -106,7 +106,7 @@ void StartUp() {
   if (OpenGameScreen(640, 480, 32, "Stakko", 0) == 0) ok = false;
   if (!ok) {
     ShowMessageBox("Error!", "Unable to Initialize game settings.", 0);
-    EndProgram();
+    EndProgram(1);
   }
 
   G.ColourBlack = MakeColour(0, 0, 0);
@@ -150,11 +150,11 @@ void GameMain() {
   for (;;) RunCurrentState();
 }
 
-void EndProgram() {
+void EndProgram(int exitCode) {
   StopSoundSystem();
   StopKeyboard();
   StopMouse();
   CloseGameScreen();
   StopScreenSystem();
-  EndProcess(0);
+  EndProcess(exitCode);
 }

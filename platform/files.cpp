@@ -1,9 +1,8 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -13,9 +12,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -31,55 +32,150 @@ std::string HostPath(const std::string& gamePath) {
   return path;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath,
-                                                  uint64_t maxBytes) {
-  std::FILE* f = std::fopen(HostPath(gamePath).c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  bool ok = true;
-  for (;;) {
-    size_t n = std::fread(chunk, 1, sizeof chunk, f);
-    if (n > 0) {
-      if (bytes.size() + n > maxBytes) {
-        ok = false;
-        break;
-      }
-      bytes.insert(bytes.end(), chunk, chunk + n);
-    }
-    if (n < sizeof chunk) {
-      if (std::ferror(f)) ok = false;
-      break;
-    }
-  }
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
+namespace {
 
-std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
-                                                  size_t maxBytes) {
-  std::FILE* f = std::fopen(HostPath(gamePath).c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::vector<uint8_t> bytes(maxBytes);
-  size_t got = maxBytes == 0 ? 0 : std::fread(bytes.data(), 1, maxBytes, f);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return std::nullopt;
+// An open file the game may read: a regular file, never a FIFO, device or
+// socket, which could block forever or never end. The open itself does not
+// wait (O_NONBLOCK), and the descriptor is closed with the reader.
+class RegularFileReader {
+ public:
+  explicit RegularFileReader(const std::string& path) {
+#ifdef _WIN32
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) return;
+    struct _stat64 st;
+    if (_fstat64(_fileno(file_), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) Close();
+#else
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return;
+    }
+    size_ = static_cast<uint64_t>(st.st_size);
+    fd_ = fd;
+#endif
+  }
+  ~RegularFileReader() { Close(); }
+  RegularFileReader(const RegularFileReader&) = delete;
+  RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+  bool IsOpen() const {
+#ifdef _WIN32
+    return file_ != nullptr;
+#else
+    return fd_ >= 0;
+#endif
+  }
+
+  // Size as the file system reports it when opened (a hint only: the file
+  // may change while it is read).
+  uint64_t SizeHint() const { return size_; }
+
+  // Up to count bytes; 0 at the end of the file, -1 on an error.
+  int64_t Read(uint8_t* into, size_t count) {
+#ifdef _WIN32
+    size_t n = std::fread(into, 1, count, file_);
+    if (n == 0 && std::ferror(file_)) return -1;
+    return static_cast<int64_t>(n);
+#else
+    for (;;) {
+      ssize_t n = ::read(fd_, into, count);
+      if (n < 0 && errno == EINTR) continue;
+      return n;
+    }
+#endif
+  }
+
+ private:
+  void Close() {
+#ifdef _WIN32
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+#else
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+#endif
+  }
+
+#ifdef _WIN32
+  std::FILE* file_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+  uint64_t size_ = 0;
+};
+
+// Reads until the end of the file or until limit bytes are in; nothing on
+// an error, or (with refuseLonger) when the file holds more than limit bytes.
+std::optional<std::vector<uint8_t>> ReadUpTo(const std::string& gamePath, uint64_t limit, bool refuseLonger) {
+  RegularFileReader file(HostPath(gamePath));
+  if (!file.IsOpen()) return std::nullopt;
+  if (refuseLonger && file.SizeHint() > limit) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  // Sized from what the file says; a file that grows meanwhile still reads.
+  bytes.resize(static_cast<size_t>(std::min<uint64_t>(file.SizeHint(), limit)) + 1);
+  size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) {
+      if (got > limit) break;
+      bytes.resize(static_cast<size_t>(std::min<uint64_t>(limit + 1, uint64_t{got} * 2 + 65536)));
+    }
+    int64_t n = file.Read(bytes.data() + got, bytes.size() - got);
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  if (got > limit) {
+    if (refuseLonger) return std::nullopt;
+    got = static_cast<size_t>(limit);
+  }
   bytes.resize(got);
   return bytes;
 }
 
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& gamePath,
+                                                  uint64_t maxBytes) {
+  return ReadUpTo(gamePath, maxBytes, true);
+}
+
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath,
+                                                  size_t maxBytes) {
+  return ReadUpTo(gamePath, maxBytes, false);
+}
+
+FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
+  if (size != nullptr) *size = 0;
+  std::string path = HostPath(gamePath);
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_stat64(path.c_str(), &st) != 0) return errno == ENOENT ? FileKind::Missing : FileKind::Unknown;
+  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return FileKind::Folder;
+  if ((st.st_mode & _S_IFMT) != _S_IFREG) return FileKind::Other;
+#else
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    // Only a name that is plainly not there is missing; anything else (no
+    // permission, an I/O error, a loop of links) may hide a real file.
+    return errno == ENOENT || errno == ENOTDIR ? FileKind::Missing : FileKind::Unknown;
+  }
+  if (S_ISDIR(st.st_mode)) return FileKind::Folder;
+  if (!S_ISREG(st.st_mode)) return FileKind::Other;
+#endif
+  if (size != nullptr) *size = static_cast<int64_t>(st.st_size);
+  return FileKind::Regular;
+}
+
 int64_t FileSize(const std::string& gamePath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path(HostPath(gamePath));
-  fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) return -1;
-  if (fs::is_directory(status)) return -2;
-  uintmax_t size = fs::file_size(path, ec);
-  if (ec) return -1;
-  return static_cast<int64_t>(size);
+  int64_t size = 0;
+  switch (ExamineFile(gamePath, &size)) {
+    case FileKind::Regular: return size;
+    case FileKind::Folder: return -2;
+    default: return -1;
+  }
 }
 
 namespace {
@@ -87,7 +183,8 @@ namespace {
 #ifdef _WIN32
 
 bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  DeleteFileA(path.c_str());
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
@@ -115,7 +212,11 @@ void RemoveQuietly(const std::string& path) { DeleteFileA(path.c_str()); }
 #else
 
 bool WriteAndSync(const std::string& path, const std::vector<uint8_t>& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A fresh file, made by us: a stale temporary file (or a link someone left
+  // at its name) is removed first, and the create fails rather than follow
+  // a link or reuse a file that appeared in between.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   bool ok = true;
   size_t done = 0;

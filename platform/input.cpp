@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/process.h"
 #include "platform/screen.h"
 
 namespace {
@@ -82,6 +83,7 @@ void StopKeyboard() {
 }
 
 int ExamineKeys() {
+  platform::EndIfStopRequested();
   if (keyboard.state == 0) return 0;
   if (keyboard.state == 1) keyboard.state = 2;
   uint8_t fresh[256];
@@ -151,6 +153,7 @@ void StopMouse() {
 }
 
 int PollMouse() {
+  platform::EndIfStopRequested();
   mouse.dx = mouse.dy = mouse.wheel = 0;
   if (!mouse.started) return 0;
   platform::Backend& backend = platform::CurrentBackend();

@@ -63,7 +63,7 @@ int Mixer::AddSound(const WaveData& wave) {
   const uint64_t outRate = static_cast<uint64_t>(output.rate);
   const uint64_t inRate = static_cast<uint64_t>(wave.rate);
   const uint64_t frameBytes = static_cast<uint64_t>(wave.channels) * static_cast<uint64_t>(wave.bitsPerSample / 8);
-  if (inRate == 0 || frameBytes == 0 || (wave.channels != 1 && wave.channels != 2)) return 0;
+  if (wave.rate < 1 || frameBytes == 0 || (wave.channels != 1 && wave.channels != 2)) return 0;
   if (wave.bitsPerSample != 8 && wave.bitsPerSample != 16) return 0;
   // Frames are 1, 2 or 4 bytes.
   const int frameShift = frameBytes == 1 ? 0 : frameBytes == 2 ? 1 : 2;
@@ -72,10 +72,14 @@ int Mixer::AddSound(const WaveData& wave) {
   // Output frame i sits at source position i * inRate / outRate; the sound
   // lasts while that is below inFrames, i.e. while i * inRate < inFrames *
   // outRate. Only the output rate, never a number from the file, divides.
-  if (inFrames * outRate > kMaxFrames * inRate) return 0;
+  // Sample counts and rates fit in 32 bits, so nothing here overflows.
+  const uint64_t end = inFrames * outRate;
+  const uint64_t outFrames = (end + inRate - 1) / inRate;
+  const uint64_t bytes = outFrames * static_cast<uint64_t>(channels) * sizeof(int16_t);
+  if (bytes > kMaxTotalBytes - totalBytes_) return 0;
 
   Sound sound;
-  const uint64_t end = inFrames * outRate;
+  sound.samples.reserve(static_cast<size_t>(outFrames) * static_cast<size_t>(channels));
   for (uint64_t pos = 0; pos < end; pos += inRate) {
     uint64_t index = pos / outRate;
     int64_t frac = static_cast<int64_t>(pos % outRate);
@@ -94,7 +98,7 @@ int Mixer::AddSound(const WaveData& wave) {
     }
     ++sound.frames;
   }
-  sound.samples.shrink_to_fit();
+  totalBytes_ += bytes;
 
   std::lock_guard<std::mutex> guard(lock_);
   sounds_.push_back(std::move(sound));

@@ -14,9 +14,10 @@ namespace platform {
 
 class Mixer {
  public:
-  // Longest converted sound, in output frames (about twelve minutes at
-  // 44.1 kHz): a tiny file with a very low rate must not blow up in memory.
-  static constexpr uint64_t kMaxFrames = uint64_t{1} << 25;
+  // All converted sounds together take at most this many bytes (the game's
+  // own take about a quarter of it): no set of files, however made, can
+  // take more memory than that.
+  static constexpr uint64_t kMaxTotalBytes = uint64_t{64} << 20;
 
   // Rates below 1 are taken as 44100, channel counts other than 1 as 2.
   explicit Mixer(AudioFormat output);
@@ -26,7 +27,7 @@ class Mixer {
   void SetOutput(AudioFormat output);
 
   // Converts and keeps the sound; returns its number (from 1) or 0 when it
-  // would be too long once converted.
+  // would not fit in what is left of kMaxTotalBytes once converted.
   int AddSound(const WaveData& wave);
   int SoundCount() const;
 
@@ -65,6 +66,7 @@ class Mixer {
   // lock taken inside the audio library.
   mutable std::mutex lock_;
   std::vector<Sound> sounds_;
+  uint64_t totalBytes_ = 0;  // of every converted sound; game thread only
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/image.h"
 #include "platform/input.h"
+#include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "platform/timing.h"
@@ -14,6 +15,7 @@ void ResetAllPlatformState() {
   ResetImageState();
   ResetScreenState();
   ResetTimingState();
+  RequestStop(0);
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/image.h"
+#include "platform/process.h"
 #include "platform/trace.h"
 
 namespace {
@@ -70,6 +71,7 @@ void ClearBackBuffer(Colour colour) {
 int FlipFrame() {
   platform::Backend& backend = platform::CurrentBackend();
   backend.PumpEvents();
+  platform::EndIfStopRequested();
   if (!platform::ScreenActive()) return 1;
   backend.Present(BackBuffer().data(), screen.width, screen.height);
   return 1;
@@ -98,7 +100,10 @@ void StopScreenSystem() {
 
 int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) {
   TraceEvent("msgbox \"" + title + "\" \"" + text + "\"");
-  return platform::CurrentBackend().ShowMessageBox(title, text, flags);
+  platform::SetBlockingWait(true);
+  int pressed = platform::CurrentBackend().ShowMessageBox(title, text, flags);
+  platform::SetBlockingWait(false);
+  return pressed;
 }
 
 namespace platform {

@@ -60,7 +60,7 @@ std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
   if (formatTag != 1) return std::nullopt;  // plain PCM only
   if (channels != 1 && channels != 2) return std::nullopt;
   if (bits != 8 && bits != 16) return std::nullopt;
-  if (rate < 1 || rate > 384000) return std::nullopt;
+  if (rate < kMinWaveRate || rate > kMaxWaveRate) return std::nullopt;
   // Frames are 1, 2 or 4 bytes; the file must agree.
   uint32_t frameBytes = channels * (bits / 8u);
   if (blockAlign != frameBytes) return std::nullopt;

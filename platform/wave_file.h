@@ -9,11 +9,16 @@
 namespace platform {
 
 struct WaveData {
-  int rate = 0;           // frames per second, 1..384000
+  int rate = 0;           // frames per second, kMinWaveRate..kMaxWaveRate
   int channels = 0;       // 1 or 2
   int bitsPerSample = 0;  // 8 (unsigned) or 16 (signed)
   std::vector<uint8_t> samples;  // whole frames only
 };
+
+// Rates outside these are not sounds but traps: a tiny file at 1 Hz would be
+// stretched to minutes of output when converted.
+constexpr int kMinWaveRate = 100;
+constexpr int kMaxWaveRate = 200000;
 
 // Larger files are not sounds the game would ship; they are refused whole.
 constexpr size_t kMaxWaveFileBytes = size_t{64} << 20;

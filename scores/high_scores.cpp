@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "flow/globals.h"
 #include "platform/calendar.h"
@@ -108,20 +109,46 @@ std::vector<uint8_t> EncodeHighScores() {
   return out;
 }
 
+namespace {
+
+void UseDefaultRows() {
+  for (int row = 1; row <= kRows; ++row) G.HighScoreTable[row] = HighScoreEntry{kDefaultName, 0, kDefaultDateInMemory, 0};
+}
+
+// A table file that exists but cannot be read (no permission, an I/O error,
+// a FIFO or device at its name) is the player's and may hold ten good rows:
+// it is never replaced in this run. The game plays on from the default rows
+// in memory, and every save says it failed.
+void KeepAwayFromUnreadableFile() {
+  if (G.HighScoreFileUnreadable == 0) UseDefaultRows();
+  G.HighScoreFileUnreadable = 1;
+}
+
+}  // namespace
+
 void LoadHighScores() {
-  if (platform::FileSize(kHighScorePath) > 0) {
-    // A file that cannot be read after all reads as empty rows.
-    std::vector<uint8_t> bytes = platform::ReadFileStart(kHighScorePath, kMostBytesRead).value_or(std::vector<uint8_t>{});
-    DecodeHighScores(bytes);
-  } else {
+  int64_t size = 0;
+  platform::FileKind kind = platform::ExamineFile(kHighScorePath, &size);
+  if (G.HighScoreFileUnreadable != 0) {
+    // Already found unreadable: the rows in memory (with this run's results)
+    // stand until the game ends.
+  } else if (kind == platform::FileKind::Regular && size > 0) {
+    std::optional<std::vector<uint8_t>> bytes = platform::ReadFileStart(kHighScorePath, kMostBytesRead);
+    if (bytes) {
+      DecodeHighScores(*bytes);
+    } else {
+      KeepAwayFromUnreadableFile();
+    }
+  } else if (kind == platform::FileKind::Missing || kind == platform::FileKind::Folder ||
+             kind == platform::FileKind::Regular) {
     // Missing, empty, or a folder of that name: the default rows. If the
     // file cannot be written they live in memory for the rest of the run.
     std::vector<uint8_t> bytes;
-    for (int row = 1; row <= kRows; ++row) {
-      PutRecord(bytes, kDefaultName, 0, kDefaultDateInFile, 0);
-      G.HighScoreTable[row] = HighScoreEntry{kDefaultName, 0, kDefaultDateInMemory, 0};
-    }
+    for (int row = 1; row <= kRows; ++row) PutRecord(bytes, kDefaultName, 0, kDefaultDateInFile, 0);
+    UseDefaultRows();
     platform::WriteFileReplacing(kHighScorePath, bytes);
+  } else {
+    KeepAwayFromUnreadableFile();
   }
   G.HighScoresLoaded = 1;
 }
@@ -145,7 +172,7 @@ int InsertHighScore(int32_t score, int32_t level) {
 }
 
 bool SaveHighScores() {
-  bool ok = platform::WriteFileReplacing(kHighScorePath, EncodeHighScores());
+  bool ok = G.HighScoreFileUnreadable == 0 && platform::WriteFileReplacing(kHighScorePath, EncodeHighScores());
   TraceEvent(ok ? "highscore save ok" : "highscore save failed");
   return ok;
 }

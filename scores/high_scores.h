@@ -10,7 +10,9 @@ inline constexpr const char* kHighScorePath = "Data/highscore.dat";
 
 // Fills G.HighScoreTable from the file, or writes the default file when there
 // is none (or it is empty) and fills the table with the default rows. Never
-// creates the "Data" folder. Sets G.HighScoresLoaded.
+// creates the "Data" folder. A file that is there but cannot be read is left
+// alone for the rest of the run (default rows in memory, saves fail). Sets
+// G.HighScoresLoaded.
 void LoadHighScores();
 void EnsureHighScoresLoaded();
 
@@ -19,8 +21,9 @@ void EnsureHighScoresLoaded();
 // the player's name replaces it.
 int InsertHighScore(int32_t score, int32_t level);
 
-// Rewrites the file from the table; the old file survives any failure.
-// Returns whether the new file is in place.
+// Rewrites the file from the table; the old file survives any failure, and
+// an unreadable one is never replaced. Returns whether the new file is in
+// place.
 bool SaveHighScores();
 
 // Today's date as "DD-MON-YYYY", always 11 characters.

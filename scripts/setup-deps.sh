@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libsdl2-dev googletest libgtest-dev libbenchmark-dev
-          xvfb xauth xdotool imagemagick x11-utils python3)
+          xvfb xauth xdotool imagemagick x11-utils x11-apps python3)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

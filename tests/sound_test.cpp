@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/mixer.h"
+#include "platform/wave_file.h"
 #include "platform/sound.h"
 #include "tests/test_support.h"
 #include "tests/wave_builder.h"
@@ -209,18 +210,23 @@ TEST(SoundMixer, MonoDeviceFoldsStereo) {
   EXPECT_EQ(out[1], 0);
 }
 
-TEST(SoundMixer, RefusesSoundsTooLongOnceConverted) {
-  // Two seconds at 1 Hz are fine; a thousand would take 44 million frames.
+TEST(SoundMixer, HostileSoundsStayWithinTheMemoryBound) {
+  // Six of the slowest sounds the reader lets through, each about 35 MB once
+  // stretched to 44.1 kHz stereo: what fits is kept, the rest refused before
+  // anything is converted, and the total never passes the bound.
   platform::Mixer mixer({44100, 2});
   platform::WaveData wave;
-  wave.rate = 1;
+  wave.rate = platform::kMinWaveRate;
   wave.channels = 1;
   wave.bitsPerSample = 8;
-  wave.samples.assign(1000, 128);
-  EXPECT_EQ(mixer.AddSound(wave), 0);
-  wave.samples.assign(2, 128);
-  EXPECT_EQ(mixer.AddSound(wave), 1);
+  wave.samples.assign(20000, 128);
+  int kept = 0;
+  for (int k = 0; k < 6; ++k) kept += mixer.AddSound(wave) != 0;
+  EXPECT_EQ(kept, 1);
   EXPECT_EQ(mixer.SoundCount(), 1);
+  // A short sound still fits beside it.
+  wave.samples.assign(2, 128);
+  EXPECT_EQ(mixer.AddSound(wave), 2);
 }
 
 TEST_F(SoundTest, StopSystemReleasesTheDeviceFirst) {

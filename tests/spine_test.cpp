@@ -2,12 +2,18 @@
 // generator, the scenario runner's interface and the platform boundary.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
+#include "flow/globals.h"
 #include "flow/startup.h"
+#include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tests/test_support.h"
@@ -137,11 +143,12 @@ TEST(StartUp, FailedServiceShowsBoxAndEndsWithoutAFrame) {
     platform::HeadlessBackend* seen = nullptr;
     options.prepare = [&](platform::HeadlessBackend& b) { seen = &b; };
     std::ostringstream out, err;
-    EXPECT_EQ(RunSim(options, out, err), 0);
+    // A failed start-up ends with status 1, never a success.
+    EXPECT_EQ(RunSim(options, out, err), 1);
     ASSERT_NE(seen, nullptr);
     std::string text = out.str();
     EXPECT_NE(text.find("msgbox \"Error!\" \"Unable to Initialize game settings.\""), std::string::npos) << text;
-    EXPECT_NE(text.find("f=0 end code=0"), std::string::npos) << text;
+    EXPECT_NE(text.find("f=0 end code=1"), std::string::npos) << text;
     EXPECT_EQ(text.find("state "), std::string::npos) << "the main loop must not run";
   }
 }
@@ -158,12 +165,53 @@ TEST(StartUp, AllFiveStartUpsRunThenServicesStopInOrder) {
     };
   };
   std::ostringstream out, err;
-  EXPECT_EQ(RunSim(options, out, err), 0);
+  EXPECT_EQ(RunSim(options, out, err), 1);
   const std::vector<std::string> expected = {"StartKeyboard", "StartVideo",   "StartMouse", "StartAudio",
                                              "OpenWindow",    "StopKeyboard", "StopMouse",  "CloseWindow",
                                              "StopVideo"};
   EXPECT_EQ(lifecycle, expected);  // sound never started, so nothing to stop
 }
+
+TEST(StartUp, StopSignalEndsThroughTheNormalShutDown) {
+  // A signal asked for a stop in the middle of the attract screens: the next
+  // frame or input read stops every service, in the game's own order, and
+  // the process ends with 128 + the signal's number.
+  ScopedWorkDir dir;
+  SimOptions options;
+  std::vector<std::string> lifecycle;
+  options.prepare = [&](platform::HeadlessBackend& b) {
+    b.onPresent = [](platform::HeadlessBackend& hb) {
+      if (hb.framesPresented == 50) platform::RequestStop(15);
+    };
+    b.traceSink = [&](const std::string& line) {
+      if (line.find("end code=") != std::string::npos) lifecycle = b.lifecycle;
+    };
+  };
+  std::ostringstream out, err;
+  EXPECT_EQ(RunSim(options, out, err), 128 + 15);
+  ASSERT_GE(lifecycle.size(), 5u);
+  const std::vector<std::string> last(lifecycle.end() - 5, lifecycle.end());
+  EXPECT_EQ(last, (std::vector<std::string>{"StopAudio", "StopKeyboard", "StopMouse", "CloseWindow", "StopVideo"}));
+}
+
+#ifndef _WIN32
+TEST(StartUp, FifosInPlaceOfAPictureAndASoundNeverBlock) {
+  // Opening a FIFO for reading waits for a writer that never comes; such
+  // names read as files that cannot be opened, and the game starts.
+  ScopedWorkDir dir;
+  CopyRunAssets(dir.path());
+  for (const char* name : {"graphics/Jewels.bmp", "Sound/Drop.wav"}) {
+    fs::remove(dir.path() / name);
+    ASSERT_EQ(::mkfifo((dir.path() / name).c_str(), 0600), 0) << name;
+  }
+  SimRun run = RunSimWith({"--dir", dir.path().string(), "--trace", "--frames", "5"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("state 0 1"), std::string::npos) << run.out;
+  EXPECT_EQ(G.JewelSheet, 0);
+  EXPECT_EQ(G.DropSound, 0);
+  EXPECT_NE(G.ExplosionSound, 0);
+}
+#endif
 
 TEST(StartUp, MainLoopStartsOnTheTitle) {
   ScopedWorkDir dir;
@@ -180,6 +228,9 @@ TEST(ScenarioRunner, RejectsBadOptionsAndNamesTheScriptLine) {
   EXPECT_FALSE(ParseSimArgs({"--seed", "x"}, options, error));
   EXPECT_FALSE(ParseSimArgs({"--fail", "disk"}, options, error));
   EXPECT_FALSE(ParseSimArgs({"--frames"}, options, error));
+  // Waits that only read the keyboard would never see time pass.
+  EXPECT_FALSE(ParseSimArgs({"--poll-us", "0"}, options, error));
+  EXPECT_NE(error.find("--poll-us"), std::string::npos);
   EXPECT_FALSE(ParseSimArgs({"--script", "/no/such/file"}, options, error));
 
   std::vector<platform::ScriptEvent> events;

@@ -1,7 +1,13 @@
 #include "tests/test_support.h"
 
 #include <atomic>
+#include <cstring>
 #include <unistd.h>
+
+#ifdef __linux__
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -30,3 +36,26 @@ void CopyRunAssets(const fs::path& dir) {
     }
   }
 }
+
+#ifdef __linux__
+AsOrdinaryUser::AsOrdinaryUser() {
+  static_assert(sizeof saved_ == sizeof(__user_cap_data_struct[2]));
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2];
+  if (::syscall(SYS_capget, &header, data) != 0) return;
+  std::memcpy(saved_, data, sizeof data);
+  for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) data[cap / 32].effective &= ~(1u << (cap % 32));
+  dropped_ = ::syscall(SYS_capset, &header, data) == 0;
+}
+
+AsOrdinaryUser::~AsOrdinaryUser() {
+  if (!dropped_) return;
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2];
+  std::memcpy(data, saved_, sizeof data);
+  ::syscall(SYS_capset, &header, data);
+}
+#else
+AsOrdinaryUser::AsOrdinaryUser() = default;
+AsOrdinaryUser::~AsOrdinaryUser() = default;
+#endif

@@ -40,3 +40,19 @@ class ScopedWorkDir {
 
 // Copies the generated "graphics" and "Sound" folders into dir.
 void CopyRunAssets(const std::filesystem::path& dir);
+
+// While alive, this process cannot override file permissions even as root
+// (the capabilities that would are dropped from its effective set, and given
+// back afterwards), so a test of an unreadable file or a read-only folder
+// means the same for CI, which runs as root, as for a player.
+class AsOrdinaryUser {
+ public:
+  AsOrdinaryUser();
+  ~AsOrdinaryUser();
+  AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+  AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+ private:
+  bool dropped_ = false;
+  unsigned saved_[6] = {};  // the kernel's two capability words, as read
+};

@@ -118,10 +118,9 @@ def main():
     parser.add_argument("--artifacts")
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()
-    missing = xh.tools_missing()
-    if missing:
-        print("skipped: %s not installed (scripts/setup-deps.sh installs them)" % ", ".join(missing))
-        return xh.SKIP
+    status = xh.skip_for_missing_tools()
+    if status is not None:
+        return status
     work = xh.temp_dir("stakko-install-")
     prefix = os.path.join(work, "prefix")
     xdg = os.path.join(work, "xdg")

@@ -11,13 +11,13 @@ the get-ready picture crosses; the play screen shows its panel and a falling
 piece; Left, Right, Up and Space act on the piece; after an overflow the
 game-over picture falls; a typed name lands in "Data/highscore.dat"; Escape
 and "Yes" end the process with exit code 0. The "no-display" case checks
-that without any display the game reports its start-up error and exits 0.
+that without any display the game reports its start-up error and exits 1.
 
 Each check is a function of the Session below, listed in CHECKS with the
 checks it needs; a check whose needs failed is reported as blocked, never
 skipped silently. Screenshots of failed checks are kept in --artifacts.
 Exit status: 0 when every check passed, 1 otherwise, 77 when the machine
-lacks Xvfb, xdotool or xwd.
+lacks Xvfb, xdotool or xwd (under CI, where they must be there, 1).
 """
 
 import argparse
@@ -609,18 +609,67 @@ def run_no_display(args):
     finally:
         shutil.rmtree(work, ignore_errors=True)
     err = result.stderr.decode(errors="replace")
-    if result.returncode != 0 or "Unable to Initialize game settings." not in err:
+    if result.returncode != 1 or "Unable to Initialize game settings." not in err:
         print("FAIL     no display: exit code %d, stderr %r" % (result.returncode, err))
         return 1
-    print("PASS     no display: start-up error on stderr, exit code 0")
+    print("PASS     no display: start-up error on stderr, exit code 1")
     return 0
+
+
+def run_signals(args):
+    """SIGINT, SIGTERM and SIGHUP each end the real game within a second,
+    through its own shut-down, with status 128 + n; a table already on disk
+    is left exactly as it was. SIGTERM comes during play, the others on the
+    attract screens."""
+    import signal as sig
+    work = xh.temp_dir("stakko-e2e-signals-")
+    server = xh.XServer(640, 480, os.path.join(work, "xvfb.log"))
+    failures = 0
+    try:
+        for number, during_play in ((sig.SIGINT, False), (sig.SIGTERM, True), (sig.SIGHUP, False)):
+            name = sig.Signals(number).name
+            run_dir = xh.prepare_run_folder(args.run_dir, os.path.join(work, name))
+            table = os.path.join(run_dir, "Data", "highscore.dat")
+            kept = b"".join(bytes([3]) + b"SIG" + (9000 - 100 * r).to_bytes(4, "little") + b"08-DEC-2026" +
+                            (1).to_bytes(4, "little") for r in range(10))
+            with open(table, "wb") as f:
+                f.write(kept)
+            game = xh.Game([args.stakko], run_dir, server, os.path.join(work, name))
+            try:
+                xh.wait_for("the title", lambda: not server.capture().is_uniform(BLACK, step=20), 30)
+                if during_play:
+                    window = server.run(["xdotool", "search", "--sync", "--name", "^Stakko$"], timeout=30).split()[0]
+                    server.run(["xdotool", "windowfocus", window.decode()], check=False)
+                    server.tap("space")
+                    xh.wait_for("the play screen", lambda: server.capture().pixel(2, 2) == PLAY_GREY, 20)
+                os.kill(game.pid, number)
+                started = time.monotonic()
+                code = game.wait_exit(5)
+                took = time.monotonic() - started
+                with open(table, "rb") as f:
+                    intact = f.read() == kept
+                ok = code == 128 + number and took < 1.0 and intact
+                print("%-8s %s%s: exit status %d after %.2f s, table %s" % (
+                    "PASS" if ok else "FAIL", name, " during play" if during_play else "", code, took,
+                    "intact" if intact else "CHANGED"), flush=True)
+            except Failure as e:
+                ok = False
+                print("FAIL     %s: %s (stderr: %s)" % (name, e, game.stderr_text()), flush=True)
+            finally:
+                game.kill()
+            failures += 0 if ok else 1
+    finally:
+        server.stop()
+        if not args.keep:
+            shutil.rmtree(work, ignore_errors=True)
+    return 1 if failures else 0
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--stakko", required=True)
     parser.add_argument("--run-dir", required=True)
-    parser.add_argument("--case", choices=["full", "no-display"], default="full")
+    parser.add_argument("--case", choices=["full", "no-display", "signals"], default="full")
     parser.add_argument("--size", default="1280x1024")
     parser.add_argument("--artifacts")
     parser.add_argument("--keep", action="store_true", help="keep the temporary run folder")
@@ -629,10 +678,11 @@ def main():
     args.run_dir = os.path.abspath(args.run_dir)
     if args.case == "no-display":
         return run_no_display(args)
-    missing = xh.tools_missing()
-    if missing:
-        print("skipped: %s not installed (scripts/setup-deps.sh installs them)" % ", ".join(missing))
-        return xh.SKIP
+    status = xh.skip_for_missing_tools()
+    if status is not None:
+        return status
+    if args.case == "signals":
+        return run_signals(args)
     return run_full(args)
 
 

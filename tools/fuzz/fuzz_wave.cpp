@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!wave) return 0;
   if (wave->channels != 1 && wave->channels != 2) std::abort();
   if (wave->bitsPerSample != 8 && wave->bitsPerSample != 16) std::abort();
-  if (wave->rate < 1 || wave->rate > 384000) std::abort();
+  if (wave->rate < platform::kMinWaveRate || wave->rate > platform::kMaxWaveRate) std::abort();
   const size_t frameBytes = static_cast<size_t>(wave->channels) * static_cast<size_t>(wave->bitsPerSample / 8);
   if (wave->samples.empty() || wave->samples.size() % frameBytes != 0 || wave->samples.size() + 12 > size) {
     std::abort();

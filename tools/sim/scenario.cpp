@@ -142,6 +142,12 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       if (!number(o.frameUs, 0)) return false;
     } else if (a == "--poll-us") {
       if (!number(o.pollUs, 0)) return false;
+      if (o.pollUs == 0) {
+        // Some waits read the keyboard without presenting a frame; with no
+        // time per read, virtual time would stand still in them.
+        error = "--poll-us must be at least 1: waits that only read the keyboard would never end";
+        return false;
+      }
     } else if (a == "--script") {
       if (!value(v)) return false;
       std::ifstream in(v);
@@ -186,10 +192,6 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       return false;
     }
   }
-  if (o.frameUs == 0 && o.pollUs == 0) {
-    error = "--frame-us and --poll-us cannot both be 0: time would stand still";
-    return false;
-  }
   return true;
 }
 
@@ -220,9 +222,11 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   platform::SetBackend(&backend);
   if (o.seed) RandomSeed(*o.seed);
 
+  int status = 0;
   try {
     GameMain();
-  } catch (const platform::ProgramEnded&) {
+  } catch (const platform::ProgramEnded& ended) {
+    status = ended.exitCode;  // the game's own exit status
   } catch (const platform::RunStopped&) {
   }
 
@@ -235,7 +239,6 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
       out << "\n";
     }
   }
-  int status = 0;
   if (!backend.keptFrames.empty()) fs::create_directories(dumpDir, ec);
   for (const auto& [number, pixels] : backend.keptFrames) {
     fs::path file = dumpDir / ("frame-" + std::to_string(number) + ".png");

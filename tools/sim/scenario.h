@@ -40,8 +40,10 @@ bool ParseScript(std::istream& in, std::vector<platform::ScriptEvent>& out, std:
 // unreadable script.
 bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& options, std::string& error);
 
-// Runs the game; returns the process exit status (0 when the run ended as
-// asked or through the game's own end).
+// Runs the game; returns the process exit status: the game's own when it
+// ended (0 after "Yes", 1 after a failed start-up), 0 when a stop condition
+// (--frames, --until-ms, the end of the run) came first, 1 when a frame
+// dump could not be written.
 int RunSim(const SimOptions& options, std::ostream& out, std::ostream& err);
 
 extern const char* const kSimUsage;
