@@ -68,14 +68,19 @@ void FillScaler::Widen(const uint32_t* s, uint32_t* d) const {
   }
   const uint8_t* extra = extra_.data();
   const int last = w_ - 1;
+  // Two pixels go out in one 8-byte store where the run allows.
+  auto pair = [](uint32_t v) { return static_cast<uint64_t>(v) * 0x100000001u; };
   if (run_ == 1) {
     for (int x = 0; x < last; ++x) {
-      d[0] = d[1] = s[x];
+      const uint64_t vv = pair(s[x]);
+      std::memcpy(d, &vv, 8);
       d += 1 + extra[x];
     }
   } else if (run_ == 2) {
     for (int x = 0; x < last; ++x) {
-      d[0] = d[1] = d[2] = s[x];
+      const uint64_t vv = pair(s[x]);
+      std::memcpy(d, &vv, 8);
+      d[2] = s[x];
       d += 2 + extra[x];
     }
   } else {

@@ -19,11 +19,16 @@ class SdlPace {
   // Called after each presented frame with the time in microseconds.
   template <typename Clock>
   void Wait(Clock&& nowMicros) {
+    Wait(nowMicros, [](uint32_t ms) { SDL_Delay(ms); });
+  }
+  // The same with the sleep (whole milliseconds) given.
+  template <typename Clock, typename Sleep>
+  void Wait(Clock&& nowMicros, Sleep&& sleepMs) {
     if (period_ <= 0) return;
-    int64_t now = nowMicros();
+    const int64_t now = nowMicros();
     if (next_ == 0 || now - next_ > period_) next_ = now;  // first frame, or late
     next_ += period_;
-    if (next_ - now >= 1000) SDL_Delay(static_cast<Uint32>((next_ - now) / 1000));
+    if (next_ - now >= 1000) sleepMs(static_cast<uint32_t>((next_ - now) / 1000));
   }
 
  private:
