@@ -132,6 +132,7 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
     fracDx_ = fracDy_ = 0;
     pointerKnown_ = false;
     relativeSeen_ = false;
+    capturedAt_ = SDL_GetTicks();
     for (int& b : mouseButtons_) b = 0;
   }
   // Motion comes in the window's points; the picture is enlarged by
@@ -148,6 +149,8 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
   fracDy_ = y - out.dy * den;
   // A pointer that moved without any relative motion from SDL only reports
   // where it is: the game's cursor goes to the same place in the picture.
+  // Some systems park the pointer when relative mode starts (Windows clips
+  // it to the window's centre); that first moment only sets where it is.
   int gx = 0;
   int gy = 0;
   int wx = 0;
@@ -156,7 +159,8 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
   SDL_GetWindowPosition(window, &wx, &wy);
   const int px = gx - wx;
   const int py = gy - wy;
-  if (pointerKnown_ && !relativeSeen_ && (px != pointerX_ || py != pointerY_) && g.width > 0 && g.height > 0) {
+  const bool settled = SDL_GetTicks() - capturedAt_ >= 200;
+  if (pointerKnown_ && settled && !relativeSeen_ && (px != pointerX_ || py != pointerY_) && g.width > 0 && g.height > 0) {
     const int64_t pixX = static_cast<int64_t>(px) * g.pixelW / std::max(g.pointW, 1);
     const int64_t pixY = static_cast<int64_t>(py) * g.pixelH / std::max(g.pointH, 1);
     out.hasPosition = true;

@@ -55,6 +55,7 @@ class SdlInput {
   int pointerX_ = 0;
   int pointerY_ = 0;
   bool relativeSeen_ = false;
+  Uint32 capturedAt_ = 0;
   bool hidden_[SDL_NUM_SCANCODES] = {};
   int mouseButtons_[3] = {};
   // The characters the system typed for each key, learned from the text

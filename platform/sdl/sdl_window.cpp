@@ -243,7 +243,9 @@ SdlInput::PictureGeometry SdlWindow::CurrentGeometry() const {
   g.sourceW = width_;
   g.sourceH = height_;
   SDL_GetWindowSize(window_, &g.pointW, &g.pointH);
+#if SDL_VERSION_ATLEAST(2, 26, 0)
   SDL_GetWindowSizeInPixels(window_, &g.pixelW, &g.pixelH);
+#endif
   if (g.pixelW <= 0 || g.pixelH <= 0) {
     g.pixelW = g.pointW;
     g.pixelH = g.pointH;

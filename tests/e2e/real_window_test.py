@@ -714,6 +714,9 @@ def run_desktop(args):
                    lit[0] if lit else -1, lit[-1] if lit else -1, height, 100 * share,
                    session.x.area_w, session.x.area_h, session.x.left, session.x.top))
         session.open_dialog()
+        # For its first fifth of a second the game only notes where the
+        # pointer is (some systems park it when the game takes it over).
+        time.sleep(0.5)
         bx, by = BUTTONS["Yes"]
         session.x.move_mouse_to(*session.x.screen_point(bx + 27, by + 10))
         session.x.mouse_down()
@@ -730,7 +733,11 @@ def run_desktop(args):
     try:
         session.game = xh.Game([args.stakko, "--window"], session.run_dir, session.x, session.work)
         server = session.x
-        window = server.run(["xdotool", "search", "--sync", "--name", "^Stakko$"], timeout=30).split()[0].decode()
+        # The game may open and close a hidden window of its own at start-up
+        # (to ask whether a graphics card renders), which can make a search
+        # fail midway: it is simply repeated.
+        window = xh.wait_for("the game's window", lambda: server.run(
+            ["xdotool", "search", "--name", "^Stakko$"], check=False).split(), 30)[0].decode()
         server.run(["xdotool", "windowfocus", window], check=False)
         windowed = xh.wait_for("the window's size", lambda: (lambda g: g if g[2] > 1 else None)(
             window_geometry(server, window)), 10)
