@@ -37,6 +37,7 @@ void FillScaler::Prepare(int w, int h, const Area& area) {
   columns_.clear();
   rows_.clear();
   extra_.clear();
+  stretches_.clear();
   run_ = 0;
   if (whole_) {
     placement_ = Placement{k, area.left, area.top, w, h};
@@ -51,24 +52,57 @@ void FillScaler::Prepare(int w, int h, const Area& area) {
   if (run_ >= 1) {
     for (int d = 0; d < area.width; ++d) ++extra_[static_cast<size_t>(columns_[static_cast<size_t>(d)])];
     for (uint8_t& n : extra_) n = static_cast<uint8_t>(n - run_);
+    // Stretches of equal runs, kept when they are long on average.
+    for (int x = 0; x < w; ++x) {
+      const int run = run_ + extra_[static_cast<size_t>(x)];
+      if (!stretches_.empty() && stretches_.back().run == run) {
+        ++stretches_.back().count;
+      } else {
+        stretches_.push_back(Stretch{x, 1, run});
+      }
+    }
+    if (stretches_.size() * 16 > static_cast<size_t>(w)) stretches_.clear();
   }
   rows_.resize(static_cast<size_t>(area.height));
   for (int d = 0; d < area.height; ++d) rows_[static_cast<size_t>(d)] = static_cast<int>(static_cast<int64_t>(d) * h / area.height);
 }
 
-// One source row across the area. Enlarging, each source pixel is written
-// run_ + 1 times and the pen moves on by its own run: a short run's last
-// copy is overwritten by the next pixel, which keeps the loop free of
-// branches. The last pixel writes only its own run, never past the area.
+// One source row across the area. Enlarging, each source pixel covers a run
+// of run_ or run_ + 1 destination pixels. Where runs of one length come in
+// long stretches (a size just off a whole multiple) each stretch is widened
+// like the whole-factor scaler does; otherwise every source pixel is written
+// run_ + 1 times, two pixels to a store where it can, and the pen moves on
+// by its own run, so a short run's last copy is overwritten by the next
+// pixel and the loop has no branches.
 void FillScaler::Widen(const uint32_t* s, uint32_t* d) const {
   if (run_ < 1) {
     const int* cols = columns_.data();
     for (int x = 0; x < area_.width; ++x) d[x] = s[cols[x]];
     return;
   }
+  if (!stretches_.empty()) {
+    for (const Stretch& st : stretches_) {
+      // Locals, so the compiler knows the stores cannot change them.
+      const uint32_t* from = s + st.first;
+      const int count = st.count;
+      const int run = st.run;
+      if (run == 1) {
+        std::memcpy(d, from, static_cast<size_t>(count) * 4);
+      } else if (run == 2) {
+        for (int i = 0; i < count; ++i) {
+          d[2 * i] = from[i];
+          d[2 * i + 1] = from[i];
+        }
+      } else {
+        for (int i = 0; i < count; ++i)
+          for (int r = 0; r < run; ++r) d[i * run + r] = from[i];
+      }
+      d += count * run;
+    }
+    return;
+  }
   const uint8_t* extra = extra_.data();
   const int last = w_ - 1;
-  // Two pixels go out in one 8-byte store where the run allows.
   auto pair = [](uint32_t v) { return static_cast<uint64_t>(v) * 0x100000001u; };
   if (run_ == 1) {
     for (int x = 0; x < last; ++x) {

@@ -49,6 +49,12 @@ class FillScaler {
   // columns; extra_ says which.
   int run_ = 0;
   std::vector<uint8_t> extra_;
+  struct Stretch {
+    int first;  // source column
+    int count;  // source columns
+    int run;    // destination columns each
+  };
+  std::vector<Stretch> stretches_;
 };
 
 }  // namespace platform
