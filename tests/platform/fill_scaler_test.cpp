@@ -25,12 +25,18 @@ TEST(FillScaler, TakesTheLargestAreaOfThePicturesShape) {
 }
 
 TEST(FillScaler, EveryPixelOfTheAreaIsTheNearestSourcePixelAndTheBarsAreLeftAlone) {
-  const int w = 8, h = 6;
-  std::vector<uint32_t> src(w * h);
-  for (int i = 0; i < w * h; ++i) src[i] = 0x10000u + static_cast<uint32_t>(i);
   const uint32_t kBar = 0xDEADBEEFu;
-  // 2x exactly (the whole-factor path), 2.25x, 1.6x, and a shrink.
-  for (auto [dstW, dstH] : {std::pair{16, 14}, std::pair{20, 13}, std::pair{15, 10}, std::pair{7, 9}}) {
+  struct Case {
+    int w, h, dstW, dstH;
+  };
+  // 2x exactly (the whole-factor path), 2.125x and 1.625x (runs of two
+  // lengths mixed), just under 2x and 3x (long stretches of one length),
+  // and a shrink.
+  for (const Case c : {Case{8, 6, 16, 14}, Case{8, 6, 20, 13}, Case{8, 6, 15, 10}, Case{64, 48, 127, 95},
+                       Case{64, 48, 190, 143}, Case{8, 6, 7, 9}}) {
+    const int w = c.w, h = c.h, dstW = c.dstW, dstH = c.dstH;
+    std::vector<uint32_t> src(static_cast<size_t>(w) * h);
+    for (int i = 0; i < w * h; ++i) src[static_cast<size_t>(i)] = 0x10000u + static_cast<uint32_t>(i);
     const int pitch = dstW + 3;
     std::vector<uint32_t> dst(static_cast<size_t>(pitch) * dstH, kBar);
     FillScaler scaler;
