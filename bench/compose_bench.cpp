@@ -14,7 +14,7 @@
 #include "platform/draw.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/image.h"
-#include "platform/platform_state.h"
+#include "platform/internal/state_reset.h"
 #include "platform/screen.h"
 
 namespace fs = std::filesystem;

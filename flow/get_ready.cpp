@@ -1,15 +1,13 @@
 #include "flow/get_ready.h"
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "play/board.h"
 #include "platform/image.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
-#include "platform/timing.h"
 
 namespace {
-
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
 
 constexpr float kSlideStartX = 641.0f;  // just beyond the right edge
 constexpr float kSpeedUpFromX = 207.0f;
@@ -50,7 +48,7 @@ void StartPlayMusic() {
 void SlideGetReady() {
   float x = kSlideStartX;
   float acceleration = 0.0f;
-  G.LastTick = Now32();
+  StartFrameTiming();
   do {
     ClearBackBuffer(MakeColour(255, 255, 255));
     // The position drawn is the one computed in the frame before.
@@ -59,9 +57,7 @@ void SlideGetReady() {
     // Speeds up once per frame, not per millisecond, from the middle on.
     if (x <= kSpeedUpFromX) acceleration = acceleration + kSpeedUpPerFrame;
     FlipFrame();
-    G.NowTick = Now32();
-    G.FrameTimeMs = G.NowTick - G.LastTick;
-    G.LastTick = G.NowTick;
+    AdvanceFrameTiming();
   } while (x >= kGoneBeforeX);
   G.CurrentState = StatePlaying;
 }

@@ -52,8 +52,8 @@ struct GameGlobals {
   ScreenState CurrentState = 0;
   ScreenState SavedState = 0;
   int32_t FrameTimeMs = 0;
-  int32_t LastTick = 0;
-  int32_t NowTick = 0;
+  int64_t LastTick = 0;  // times are ElapsedMs (flow/game_clock.h)
+  int64_t NowTick = 0;
 
   // Per-screen constants.
   float WaveAmplitude = 0.0f;
@@ -68,8 +68,8 @@ struct GameGlobals {
   int32_t Stones = 0;
   int32_t ToGo = 0;
   int32_t LevelBanner = 0;
-  int32_t LevelBannerTime = 0;
-  int32_t KeyRepeatTime = 0;
+  int64_t LevelBannerTime = 0;
+  int64_t KeyRepeatTime = 0;
   int32_t DropKeyLatch = 0;
   float FallPerLevel = 0.0f;
   float PieceX = 0.0f;
@@ -79,11 +79,11 @@ struct GameGlobals {
   int32_t ScanRequested = 0;
   int32_t ExplosionDrawn = 0;
   int32_t ExplosionFrame = 0;
-  int32_t ExplosionFrameTime = 0;
+  int64_t ExplosionFrameTime = 0;
 
   // High scores and name entry.
   int32_t HighScoresLoaded = 0;
-  int32_t NameKeyTime = 0;
+  int64_t NameKeyTime = 0;
   std::string PlayerName;
 
   // Arrays (entry 0 unused where the game numbers from 1).

@@ -1,12 +1,12 @@
 #include "flow/high_score_screen.h"
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "flow/title_screens.h"
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/screen.h"
 #include "scores/bitmap_font.h"
-#include "scores/frame_clock.h"
 #include "scores/high_scores.h"
 
 namespace {
@@ -24,7 +24,7 @@ std::string LeftPad(const std::string& text, int width) {
 // The picture comes down from above the screen at the shared slide speed
 // and stops as soon as its top reaches the first pixel row.
 void SlideHighscorePicture() {
-  G.LastTick = ClockMs32();
+  StartFrameTiming();
   float top = -150.0f;
   do {
     ClearBackBuffer(0);
@@ -40,7 +40,7 @@ void SlideHighscorePicture() {
 
 // One frame with the table, then a wait of 20 s counted from that frame.
 void ShowHighScoreTable() {
-  int32_t deadline = ClockAddMs(ClockMs32(), kTableShownMs);
+  GameTimeMs deadline = DeadlineIn(kTableShownMs);
   BeginScreenDrawing();
   BlitImage(G.HighscoreImage, kPictureX, 1);
   EndScreenDrawing();

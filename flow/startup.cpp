@@ -2,6 +2,7 @@
 
 #include "flow/confirm_exit.h"
 #include "flow/get_ready.h"
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "flow/high_score_screen.h"
 #include "flow/title_screens.h"
@@ -10,21 +11,18 @@
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
-#include "platform/timing.h"
 #include "platform/trace.h"
 #include "scores/bitmap_font.h"
 #include "scores/game_over.h"
 
 namespace {
 
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
-
 void GiveStartValues() {
   G.CurrentState = StateTitle;
   G.SavedState = 0;
   G.FrameTimeMs = 0;
-  G.LastTick = Now32();
-  G.NowTick = Now32();
+  G.LastTick = ClockNowMs();
+  G.NowTick = ClockNowMs();
   G.WaveAmplitude = 20.0f;
   G.ParticleRise = 0.015f;
   G.GetReadySpeed = 0.19f;
@@ -35,8 +33,8 @@ void GiveStartValues() {
   G.Stones = 0;
   G.ToGo = 30;
   G.LevelBanner = 0;
-  G.LevelBannerTime = Now32();
-  G.KeyRepeatTime = Now32();
+  G.LevelBannerTime = ClockNowMs();
+  G.KeyRepeatTime = ClockNowMs();
   G.DropKeyLatch = 0;
   G.FallPerLevel = 0.02f;
   G.PieceX = 320.0f;
@@ -48,7 +46,7 @@ void GiveStartValues() {
   G.ExplosionFrame = 0;
   G.ExplosionFrameTime = 0;
   G.HighScoresLoaded = 0;
-  G.NameKeyTime = Now32();
+  G.NameKeyTime = ClockNowMs();
   G.PlayerName.clear();
 }
 

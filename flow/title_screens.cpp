@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "platform/image.h"
 #include "platform/input.h"
@@ -21,18 +22,6 @@ constexpr int kPictureWidth = 640;
 constexpr float kWaveStartAmplitude = 20.0f;
 constexpr int32_t kParticleShowMs = 30000;
 constexpr int32_t kHowToMs = 20000;
-
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
-
-// Deadlines are 32-bit millisecond stamps that wrap with the clock; the sum
-// and the difference are taken unsigned so both stay right across the wrap.
-int32_t DeadlineIn(int32_t ms) {
-  return static_cast<int32_t>(static_cast<uint32_t>(Now32()) + static_cast<uint32_t>(ms));
-}
-
-bool PastDeadline(int32_t deadline) {
-  return static_cast<int32_t>(static_cast<uint32_t>(Now32()) - static_cast<uint32_t>(deadline)) > 0;
-}
 
 }  // namespace
 
@@ -117,7 +106,7 @@ void SpawnParticle(int i) {
 // through the top or either side (or never started) begins again at the
 // bottom and moves in the same pass. Nothing leaves through the bottom.
 void RunParticleShow() {
-  int32_t deadline = DeadlineIn(kParticleShowMs);
+  GameTimeMs deadline = DeadlineIn(kParticleShowMs);
   for (;;) {
     for (int i = 1; i <= 60; ++i) {
       AttractParticle& p = G.Particles[i];
@@ -132,7 +121,7 @@ void RunParticleShow() {
       if (LeaveScreenByKey()) return;
     }
     DrawParticleFrame();
-    if (PastDeadline(deadline)) {
+    if (ClockIsPast(deadline)) {
       G.CurrentState = StateHighScores;
       return;
     }
@@ -156,7 +145,7 @@ void DrawParticleFrame() {
 
 // One frame, then only the keyboard is watched until the time is up.
 void RunHowTo() {
-  int32_t deadline = DeadlineIn(kHowToMs);
+  GameTimeMs deadline = DeadlineIn(kHowToMs);
   ClearBackBuffer(G.ColourBlack);
   if (BeginScreenDrawing()) {
     BlitImage(G.HowToImage, 0, 0);
@@ -165,7 +154,7 @@ void RunHowTo() {
   FlipFrame();
   for (;;) {
     if (LeaveScreenByKey()) return;
-    if (PastDeadline(deadline)) {
+    if (ClockIsPast(deadline)) {
       G.CurrentState = StateTitle;
       return;
     }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/image_session.h"
+#include "platform/internal/back_buffer.h"
 #include "platform/system_font.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/screen.h"
+#include "platform/picture_format.h"
 
 enum PaintFlags : unsigned {
   PaintTransparentText = 1,

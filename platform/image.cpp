@@ -19,8 +19,8 @@
 #include "platform/bitmap_file.h"
 #include "platform/draw.h"
 #include "platform/files.h"
-#include "platform/image_session.h"
-#include "platform/screen.h"
+#include "platform/internal/back_buffer.h"
+#include "platform/internal/state_reset.h"
 
 namespace {
 
@@ -162,9 +162,6 @@ class Registry {
 Registry images;
 Registry sprites;
 
-platform::DrawingSession session;
-bool sessionOpen = false;
-
 enum class Mix { Copy, Xor, Keyed };
 
 // Draws a width x height picture with its top-left corner at (x, y),
@@ -276,11 +273,12 @@ void ReleaseImage(ImageId image) {
 }
 
 void BlitImage(ImageId image, int x, int y) {
-  if (!sessionOpen) return;
+  const platform::DrawingSession* session = platform::CurrentSession();
+  if (session == nullptr) return;
   const Picture* p = images.Find(image);
   if (p == nullptr) return;
-  const Mix mix = (session.paintMode & PaintInvert) != 0 ? Mix::Xor : Mix::Copy;
-  Compose(*p, int64_t{x} + session.originX, int64_t{y} + session.originY, mix);
+  const Mix mix = (session->paintMode & PaintInvert) != 0 ? Mix::Xor : Mix::Copy;
+  Compose(*p, int64_t{x} + session->originX, int64_t{y} + session->originY, mix);
 }
 
 SpriteId LoadSpriteFile(const std::string& name) {
@@ -314,23 +312,17 @@ void ReleaseAllSprites() { sprites.Clear(); }
 
 int BeginScreenDrawing() {
   // Sessions do not nest: a second Begin leaves the open one as it is.
-  if (!platform::ScreenOpen() || sessionOpen) return 0;
-  session = platform::DrawingSession{};
-  sessionOpen = true;
-  return 1;
+  return platform::OpenSession() ? 1 : 0;
 }
 
-void EndScreenDrawing() { sessionOpen = false; }
+void EndScreenDrawing() { platform::CloseSession(); }
 
 namespace platform {
-
-DrawingSession* CurrentSession() { return sessionOpen ? &session : nullptr; }
 
 void ResetImageState() {
   images.Clear();
   sprites.Clear();
-  session = DrawingSession{};
-  sessionOpen = false;
+  CloseSession();
 }
 
 }  // namespace platform

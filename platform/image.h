@@ -22,7 +22,3 @@ void ReleaseAllSprites();
 
 int BeginScreenDrawing();
 void EndScreenDrawing();
-
-namespace platform {
-void ResetImageState();
-}

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/internal/back_buffer.h"
+#include "platform/internal/state_reset.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 

@@ -16,7 +16,3 @@ int PollMouse();
 int MousePosX();
 int MousePosY();
 int IsMouseButtonDown(int button);
-
-namespace platform {
-void ResetInputState();
-}

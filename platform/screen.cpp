@@ -2,32 +2,23 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <vector>
 
 #include "platform/backend.h"
 #include "platform/image.h"
+#include "platform/internal/back_buffer.h"
+#include "platform/internal/state_reset.h"
 #include "platform/process.h"
 #include "platform/trace.h"
 
 namespace {
 
-struct GameScreen {
+struct ScreenSystem {
   bool started = false;      // StartScreenSystem has run
   bool startResult = false;  // and what it gave
-  bool ScreenOpen = false;
-  int width = 0;
-  int height = 0;
-  int depth = 0;
 };
-GameScreen screen;
+ScreenSystem screen;
 
-// Kept for the whole process: the drawing code may always address it.
-std::vector<uint32_t>& BackBuffer() {
-  static std::vector<uint32_t> pixels(platform::kBackBufferWidth * platform::kBackBufferHeight, 0);
-  return pixels;
-}
-
-void (*screenCloseHook)() = nullptr;
+constexpr size_t kPixelCount = size_t{platform::kBackBufferWidth} * platform::kBackBufferHeight;
 
 }  // namespace
 
@@ -40,7 +31,7 @@ int StartScreenSystem() {
 
 int OpenGameScreen(int width, int height, int depth, const std::string& title, int syncMode) {
   (void)syncMode;  // presentation is always immediate: the game paces itself
-  if (!screen.startResult || screen.ScreenOpen) return 0;
+  if (!screen.startResult || platform::ScreenOpen()) return 0;
   // The back buffer is the game's fixed 640x480 picture; 16 and 32 bits are
   // the depths a screen can be opened with.
   if (depth != 16 && depth != 32) return 0;
@@ -49,11 +40,7 @@ int OpenGameScreen(int width, int height, int depth, const std::string& title, i
     ReleaseAllSprites();
     return 0;
   }
-  screen.width = width;
-  screen.height = height;
-  screen.depth = depth;
-  std::fill(BackBuffer().begin(), BackBuffer().end(), 0u);
-  screen.ScreenOpen = true;
+  platform::SetScreenOpen(width, height);
   return 1;
 }
 
@@ -61,10 +48,10 @@ void ClearBackBuffer(Colour colour) {
   // Every frame starts with this, so it matters: the C library's wide fill
   // uses the widest stores the machine has, about twice std::fill's speed.
   if constexpr (sizeof(wchar_t) == sizeof(uint32_t)) {
-    std::wmemset(reinterpret_cast<wchar_t*>(BackBuffer().data()),
-                 static_cast<wchar_t>(platform::ColourToPixel(colour)), BackBuffer().size());
+    std::wmemset(reinterpret_cast<wchar_t*>(platform::BackBufferPixels()),
+                 static_cast<wchar_t>(platform::ColourToPixel(colour)), kPixelCount);
   } else {
-    std::fill(BackBuffer().begin(), BackBuffer().end(), platform::ColourToPixel(colour));
+    std::fill_n(platform::BackBufferPixels(), kPixelCount, platform::ColourToPixel(colour));
   }
 }
 
@@ -73,19 +60,16 @@ int FlipFrame() {
   backend.PumpEvents();
   platform::EndIfStopRequested();
   if (!platform::ScreenActive()) return 1;
-  backend.Present(BackBuffer().data(), screen.width, screen.height);
+  backend.Present(platform::BackBufferPixels(), platform::ScreenWidth(), platform::ScreenHeight());
   return 1;
 }
 
 void CloseGameScreen() {
-  if (!screen.ScreenOpen) return;
-  if (screenCloseHook != nullptr) screenCloseHook();
+  if (!platform::ScreenOpen()) return;
+  platform::RunScreenCloseHook();
   ReleaseAllSprites();
   platform::CurrentBackend().CloseWindow();
-  screen.width = 0;
-  screen.height = 0;
-  screen.depth = 0;
-  screen.ScreenOpen = false;
+  platform::SetScreenClosed();
 }
 
 void StopScreenSystem() {
@@ -108,16 +92,9 @@ int ShowMessageBox(const std::string& title, const std::string& text, uint32_t f
 
 namespace platform {
 
-uint32_t* BackBufferPixels() { return BackBuffer().data(); }
-bool ScreenOpen() { return screen.ScreenOpen; }
-bool ScreenActive() { return screen.ScreenOpen && CurrentBackend().WindowActive(); }
-int ScreenWidth() { return screen.width; }
-int ScreenHeight() { return screen.height; }
-void SetScreenCloseHook(void (*hook)()) { screenCloseHook = hook; }
-
 void ResetScreenState() {
-  screen = GameScreen{};
-  std::fill(BackBuffer().begin(), BackBuffer().end(), 0u);
+  screen = ScreenSystem{};
+  ResetBackBufferState();
 }
 
 }  // namespace platform

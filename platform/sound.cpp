@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/internal/state_reset.h"
 #include "platform/files.h"
 #include "platform/mixer.h"
 #include "platform/trace.h"

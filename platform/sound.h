@@ -15,5 +15,4 @@ namespace platform {
 // Hundredths of a decibel of attenuation for a volume in percent (0..100,
 // clamped): 0 for 100, -10000 (silence) for 0.
 int VolumeToAttenuation(int volume);
-void ResetSoundState();
 }  // namespace platform

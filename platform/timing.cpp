@@ -1,6 +1,7 @@
 #include "platform/timing.h"
 
 #include "platform/backend.h"
+#include "platform/internal/state_reset.h"
 
 namespace {
 

@@ -7,9 +7,3 @@ int64_t ElapsedMs();
 uint32_t RandomRange(uint32_t max, uint32_t min);
 uint32_t RandomBelowOrAt(uint32_t n);
 void RandomSeed(uint32_t seed);
-
-namespace platform {
-// One raw step of the generator (seeding it first if needed); for tests.
-uint32_t RandomStep();
-void ResetTimingState();
-}  // namespace platform

@@ -3,16 +3,22 @@
 #include <algorithm>
 #include <string>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
-#include "platform/timing.h"
 #include "platform/trace.h"
+
+namespace {
+
+constexpr int32_t kLevelBannerMs = 5000;
+
+}  // namespace
 
 void CheckLevelUp() {
   if (G.ToGo > 0) return;
   ++G.Level;
   G.ToGo = LevelQuota(G.Level);
   G.LevelBanner = 1;
-  G.LevelBannerTime = static_cast<int32_t>(ElapsedMs()) + 5000;
+  G.LevelBannerTime = DeadlineIn(kLevelBannerMs);
   TraceEvent("levelup level=" + std::to_string(G.Level));
 }
 

@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "play/board.h"
 #include "play/levels.h"
 #include "platform/image.h"
 #include "platform/sound.h"
-#include "platform/timing.h"
 #include "platform/trace.h"
 
 namespace {
@@ -19,8 +19,6 @@ constexpr int kDirections[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
 
 constexpr int kExplosionFrames = 10;
 constexpr int kExplosionFrameMs = 50;
-
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
 
 bool AnyExploding() {
   for (const auto& column : G.ExplodeGrid)
@@ -122,9 +120,9 @@ void AnimateExplosion() {
       BlitImage(G.ExplosionImages[G.ExplosionFrame], CellScreenX(x), CellScreenY(y));
       EndScreenDrawing();
       G.ExplosionDrawn = 1;
-      if (Now32() > G.ExplosionFrameTime) {
+      if (ClockIsPast(G.ExplosionFrameTime)) {
         ++G.ExplosionFrame;
-        G.ExplosionFrameTime = Now32() + kExplosionFrameMs;
+        G.ExplosionFrameTime = DeadlineIn(kExplosionFrameMs);
       }
       if (G.ExplosionFrame >= kExplosionFrames) {
         G.ExplosionFrame = 0;

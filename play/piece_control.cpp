@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "play/board.h"
 #include "play/matching.h"
@@ -10,15 +11,12 @@
 #include "platform/input.h"
 #include "platform/keycodes.h"
 #include "platform/sound.h"
-#include "platform/timing.h"
 #include "platform/trace.h"
 
 namespace {
 
 constexpr int kCycleRepeatMs = 100;
 constexpr int kMoveRepeatMs = 75;
-
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
 
 bool CellEmpty(int column, int row) {
   return column >= 0 && column < BoardColumns && row >= 0 && row < BoardRows && G.Board[column][row] == 0;
@@ -34,7 +32,7 @@ void TryMove(int step) {
     G.PieceX = static_cast<float>(CellScreenX(target));
   }
   // A blocked move still starts the repeat delay.
-  G.KeyRepeatTime = Now32() + kMoveRepeatMs;
+  G.KeyRepeatTime = DeadlineIn(kMoveRepeatMs);
 }
 
 }  // namespace
@@ -48,7 +46,7 @@ void RunPlayFrame() {
   FallStep();
   CheckLanding();
   HandlePlayKeys();
-  MeasureFrameTime();
+  AdvanceFrameTiming();
   FlipAndClear();
   DrawPlayScreen();
 }
@@ -70,10 +68,10 @@ void HandlePlayKeys() {
   // PieceColumn and PieceRow are not recomputed after a drop: an arrow
   // acted on now tests the cells beside where the dropped piece came to
   // rest and moves the new piece.
-  if (Now32() > G.KeyRepeatTime) {
+  if (ClockIsPast(G.KeyRepeatTime)) {
     if (IsKeyDown(KeyUp)) {
       CycleJewels();
-      G.KeyRepeatTime = Now32() + kCycleRepeatMs;
+      G.KeyRepeatTime = DeadlineIn(kCycleRepeatMs);
     }
     if (IsKeyDown(KeyLeft)) TryMove(-1);
     if (IsKeyDown(KeyRight)) TryMove(+1);

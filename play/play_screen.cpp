@@ -2,18 +2,16 @@
 
 #include <string>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "play/board.h"
 #include "play/levels.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/screen.h"
-#include "platform/timing.h"
 #include "scores/bitmap_font.h"
 
 namespace {
-
-int32_t Now32() { return static_cast<int32_t>(ElapsedMs()); }
 
 // The next piece stands just left of the well.
 constexpr int kNextX = 188;
@@ -34,19 +32,13 @@ void DrawPanelNumbers() {
 
 }  // namespace
 
-void MeasureFrameTime() {
-  G.NowTick = Now32();
-  G.FrameTimeMs = G.NowTick - G.LastTick;
-  G.LastTick = G.NowTick;
-}
-
 void FlipAndClear() {
   FlipFrame();
   ClearBackBuffer(MakeColour(0, 0, 0));
 }
 
 void DrawPlayScreen() {
-  G.LastTick = Now32();
+  StartFrameTiming();
   const int grey = BackgroundGrey(G.Level);
   ClearBackBuffer(MakeColour(grey, grey, grey));
 
@@ -71,6 +63,6 @@ void DrawPlayScreen() {
     DrawBitmapText(G.LargeFont, "LEVEL", 50, 180);
     DrawBitmapText(G.LargeFont, "UP", 70, 230);
     // Shown once more in the frame in which its time runs out.
-    if (Now32() > G.LevelBannerTime) G.LevelBanner = 0;
+    if (ClockIsPast(G.LevelBannerTime)) G.LevelBanner = 0;
   }
 }

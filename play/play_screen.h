@@ -1,8 +1,6 @@
 // The play screen: the last three steps of every play frame.
 #pragma once
 
-// Keeps the shared frame timing up to date for the next timed screen.
-void MeasureFrameTime();
 // Presents the picture the previous frame drew (with the explosion drawn
 // over it) and blanks the back buffer.
 void FlipAndClear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "platform/draw.h"
 #include "platform/image.h"
@@ -10,7 +11,6 @@
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "scores/bitmap_font.h"
-#include "scores/frame_clock.h"
 #include "scores/high_scores.h"
 
 namespace {
@@ -69,7 +69,7 @@ bool ApplyTypedText(const std::string& typed) {
 // Half a second for Space (a new game) or Escape (the exit dialog), then the
 // high-score screen. Keys are tested as held, Escape first.
 void ClosingWait() {
-  int32_t deadline = ClockAddMs(ClockMs32(), kClosingWaitMs);
+  GameTimeMs deadline = DeadlineIn(kClosingWaitMs);
   for (;;) {
     ExamineKeys();
     if (IsKeyDown(KeyEscape)) {
@@ -112,7 +112,7 @@ void SlideGameOverPicture() {
   float y = -150.0f;
   FlipFrame();
   SpriteId still = GrabScreenSprite(0, 0, platform::kBackBufferWidth, platform::kBackBufferHeight);
-  G.LastTick = ClockMs32();
+  StartFrameTiming();
   do {
     ClearBackBuffer(0);
     DisplaySpriteOpaque(still, 0, 0);
@@ -137,7 +137,7 @@ std::string EnterPlayerName() {
       DrawBitmapText(G.SmallFont, G.PlayerName, kNameX, kNameY);
       // Keys let go while the gate is shut are kept for the next call.
       if (ClockIsPast(G.NameKeyTime) && ApplyTypedText(TakeTypedText())) {
-        G.NameKeyTime = ClockAddMs(ClockMs32(), kNameKeyGateMs);
+        G.NameKeyTime = DeadlineIn(kNameKeyGateMs);
       }
     }
     FlipFrame();

@@ -13,6 +13,7 @@
 #include "platform/bitmap_file.h"
 #include "platform/draw.h"
 #include "platform/image.h"
+#include "platform/internal/back_buffer.h"
 #include "platform/input.h"
 #include "platform/keycodes.h"
 #include "tests/test_support.h"

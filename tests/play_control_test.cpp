@@ -6,6 +6,7 @@
 #include "play/piece_control.h"
 #include "play/play.h"
 #include "platform/keycodes.h"
+#include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tests/play_fixture.h"

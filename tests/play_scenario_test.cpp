@@ -14,6 +14,7 @@
 #include "platform/bitmap_file.h"
 #include "platform/files.h"
 #include "platform/keycodes.h"
+#include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
 #include "tests/play_fixture.h"
 #include "tools/sim/scenario.h"

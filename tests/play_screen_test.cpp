@@ -9,6 +9,7 @@
 #include "play/play_screen.h"
 #include "platform/draw.h"
 #include "platform/image.h"
+#include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
 #include "scores/bitmap_font.h"
 #include "tests/play_fixture.h"

@@ -13,6 +13,7 @@
 
 #include "flow/globals.h"
 #include "flow/startup.h"
+#include "platform/internal/state_reset.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/timing.h"

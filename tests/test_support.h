@@ -9,7 +9,7 @@
 
 #include "flow/globals.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/platform_state.h"
+#include "platform/internal/state_reset.h"
 
 class HeadlessTest : public ::testing::Test {
  protected:

@@ -7,7 +7,7 @@
 
 #include "flow/globals.h"
 #include "flow/startup.h"
-#include "platform/platform_state.h"
+#include "platform/internal/state_reset.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tools/sim/png_writer.h"

@@ -1,11 +1,6 @@
-#include "platform/platform_state.h"
+#include "platform/internal/state_reset.h"
 
-#include "platform/image.h"
-#include "platform/input.h"
 #include "platform/process.h"
-#include "platform/screen.h"
-#include "platform/sound.h"
-#include "platform/timing.h"
 
 namespace platform {
 

@@ -1,7 +1,0 @@
-// Puts every platform service back to "never started"; tests use it between
-// cases.
-#pragma once
-
-namespace platform {
-void ResetAllPlatformState();
-}
