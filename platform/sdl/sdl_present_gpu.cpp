@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__linux__)
+#include <filesystem>
+#include <system_error>
+#endif
 
 #include "platform/scaler.h"
 
@@ -34,6 +38,14 @@ bool IsHardware(SDL_Renderer* renderer, std::string& name) {
 }  // namespace
 
 bool SdlGpuPresenter::HardwareAvailable(std::string& name) {
+  name = "none";
+#if defined(__linux__)
+  // Without a kernel graphics device (most containers and virtual machines)
+  // any renderer draws on the processor, and trying one first would only
+  // delay the start by the rasteriser's set-up.
+  std::error_code error;
+  if (!std::filesystem::exists("/dev/dri", error)) return false;
+#endif
   bool any = false;
   for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
     SDL_RendererInfo info;
@@ -41,7 +53,6 @@ bool SdlGpuPresenter::HardwareAvailable(std::string& name) {
         std::strcmp(info.name, "software") != 0)
       any = true;
   }
-  name = "none";
   if (!any) return false;
   SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_HIDDEN);
   if (probe == nullptr) return false;
