@@ -7,8 +7,22 @@
 #   PREFIX/share/stakko/{graphics,Sound}        pictures and sounds
 #   PREFIX/share/applications/ID.desktop
 #   PREFIX/share/metainfo/ID.metainfo.xml
-#   PREFIX/share/icons/hicolor/64x64/apps/ID.png
+#   PREFIX/share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256,scalable}/apps/ID.{png,svg}
+#   PREFIX/share/man/man6/stakko.6.gz
+#   PREFIX/share/doc/stakko/{copyright,changelog.gz}
 include(GNUInstallDirs)
+
+# Installed for one player (say ~/.local) the pictures and sounds are made
+# read-only: the player's game folder links to them. A system package has
+# them owned by root, with the usual permissions.
+option(STAKKO_SYSTEM_PACKAGE "Install with a system package's permissions (files owned by root)" OFF)
+if(STAKKO_SYSTEM_PACKAGE)
+  set(STAKKO_SHARE_FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+else()
+  set(STAKKO_SHARE_FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+endif()
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(STAKKO_APP_ID io.github.stakko.Stakko)
 set(STAKKO_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/stakko)
@@ -24,25 +38,51 @@ file(RELATIVE_PATH STAKKO_BIN_TO_PREFIX /prefix/${CMAKE_INSTALL_BINDIR} /prefix)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/stakko-launcher.sh.in
                ${CMAKE_BINARY_DIR}/packaging/stakko @ONLY)
 
-# The icon: the generated window icon as PNG, converted by our own tool.
-add_executable(stakko-icon-png ${CMAKE_SOURCE_DIR}/tools/packaging/icon_png.cpp)
-target_link_libraries(stakko-icon-png PRIVATE stakko_sim_lib)
-set(STAKKO_ICON_PNG ${CMAKE_BINARY_DIR}/packaging/${STAKKO_APP_ID}.png)
+# The desktop icons, drawn by our own code at each size, and as SVG.
+add_executable(stakko-desktop-icons
+  ${CMAKE_SOURCE_DIR}/tools/packaging/desktop_icons.cpp
+  ${CMAKE_SOURCE_DIR}/tools/packaging/app_icon.cpp)
+target_link_libraries(stakko-desktop-icons PRIVATE stakko_assets_lib stakko_sim_lib)
+set(STAKKO_ICON_DIR ${CMAKE_BINARY_DIR}/packaging/hicolor)
 add_custom_command(
-  OUTPUT ${STAKKO_ICON_PNG}
-  COMMAND stakko-icon-png ${STAKKO_RUN_DIR}/graphics/Icon.bmp ${STAKKO_ICON_PNG}
-  DEPENDS stakko-icon-png ${STAKKO_RUN_DIR}/assets.stamp
-  COMMENT "Making the desktop icon")
-add_custom_target(stakko_icon ALL DEPENDS ${STAKKO_ICON_PNG})
+  OUTPUT ${STAKKO_ICON_DIR}/icons.stamp
+  COMMAND stakko-desktop-icons ${STAKKO_ICON_DIR} ${STAKKO_APP_ID}
+  COMMAND ${CMAKE_COMMAND} -E touch ${STAKKO_ICON_DIR}/icons.stamp
+  DEPENDS stakko-desktop-icons
+  COMMENT "Drawing the desktop icons")
+add_custom_target(stakko_icons ALL DEPENDS ${STAKKO_ICON_DIR}/icons.stamp)
+
+# The manual page (with the project's version) and the changelog, compressed
+# the way Debian wants them (-n: no name or time stamp, so the files are the
+# same on every build).
+configure_file(${CMAKE_SOURCE_DIR}/packaging/stakko.6.in ${CMAKE_BINARY_DIR}/packaging/stakko.6 @ONLY)
+find_program(STAKKO_GZIP gzip REQUIRED)
+set(STAKKO_COMPRESSED)
+foreach(from ${CMAKE_BINARY_DIR}/packaging/stakko.6 ${CMAKE_SOURCE_DIR}/packaging/changelog)
+  get_filename_component(name ${from} NAME)
+  set(to ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+  add_custom_command(
+    OUTPUT ${to}
+    COMMAND ${STAKKO_GZIP} -9n -c ${from} > ${to}
+    DEPENDS ${from})
+  list(APPEND STAKKO_COMPRESSED ${to})
+endforeach()
+add_custom_target(stakko_docs ALL DEPENDS ${STAKKO_COMPRESSED})
 
 install(TARGETS stakko RUNTIME DESTINATION ${STAKKO_LIBEXEC_DIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/stakko DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${STAKKO_RUN_DIR}/graphics ${STAKKO_RUN_DIR}/Sound
         DESTINATION ${STAKKO_SHARE_DIR}
-        FILE_PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
+        FILE_PERMISSIONS ${STAKKO_SHARE_FILE_PERMISSIONS})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${STAKKO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${STAKKO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${STAKKO_ICON_PNG}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
+install(DIRECTORY ${STAKKO_ICON_DIR}/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
+        FILES_MATCHING PATTERN "*.png" PATTERN "*.svg")
+install(FILES ${CMAKE_BINARY_DIR}/packaging/stakko.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/stakko)
+
+include(${CMAKE_SOURCE_DIR}/cmake/PackageDeb.cmake)

@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(g++ make cmake pkg-config libsdl2-dev googletest libgtest-dev libbenchmark-dev
           xvfb xauth xdotool imagemagick x11-utils x11-apps python3)
+# The Debian package's checks (scripts/package-deb.sh installs what building it needs).
+packages+=(lintian desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

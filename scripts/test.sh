@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole test suite twice:
-# a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer.
+# a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer;
+# then builds the Debian package and checks it (tests/e2e/deb_test.py).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -26,3 +27,9 @@ run_suite() {
 run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DSTAKKO_SANITIZE=ON
+
+echo "=== Debian package ==="
+started=$SECONDS
+JOBS="$jobs" scripts/package.sh deb
+python3 tests/e2e/deb_test.py --artifacts build-deb/e2e-artifacts
+echo "Debian package built and checked in $((SECONDS - started)) s"

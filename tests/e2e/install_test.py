@@ -5,7 +5,8 @@ under Xvfb with a temporary XDG data folder.
     install_test.py --build-dir DIR [--cmake PATH] [--artifacts DIR]
 
 Checks the installed layout (launcher, game, read-only pictures and sounds,
-desktop entry, icon, AppStream metainfo), then plays through the launcher:
+desktop entry, icons at every size, AppStream metainfo, manual page,
+copyright), then plays through the launcher:
 the game starts in $XDG_DATA_HOME/stakko, whose "graphics" and "Sound" link
 to the installation and whose "Data" folder receives the high scores, while
 nothing is written under the prefix. Exit status as real_window_test.py.
@@ -26,8 +27,25 @@ from xharness import Failure  # noqa: E402
 APP_ID = "io.github.stakko.Stakko"
 
 
-def check_layout(prefix):
-    """Problems with the installed files, as a list of sentences."""
+ICON_SIZES = (32, 48, 64, 128, 256)
+
+
+def png_size(path):
+    """(width, height) of a PNG file, or None when it is not one."""
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+        return None
+    return int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big")
+
+
+def check_layout(prefix, bindir="bin", system=False):
+    """Problems with the installed files, as a list of sentences. A system
+    package's files belong to root, so only group and others must not be
+    able to write the share data; a player's own installation keeps it
+    read-only for the player too."""
+    import gzip
+    import xml.etree.ElementTree as ET
     problems = []
     def need(rel, executable=False):
         path = os.path.join(prefix, rel)
@@ -36,16 +54,17 @@ def check_layout(prefix):
         elif executable and not os.access(path, os.X_OK):
             problems.append(rel + " is not executable")
         return path
-    need("bin/stakko", executable=True)
+    need(bindir + "/stakko", executable=True)
     need("libexec/stakko/stakko", executable=True)
     for name in ("MainScreen.bmp", "Jewels.bmp", "Icon.bmp"):
         need("share/stakko/graphics/" + name)
     for name in ("Stakko.wav", "Nu Battle.wav"):
         need("share/stakko/Sound/" + name)
+    write_bits = stat.S_IWGRP | stat.S_IWOTH if system else stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH
     for folder in ("graphics", "Sound"):
         base = os.path.join(prefix, "share/stakko", folder)
         for entry in os.listdir(base) if os.path.isdir(base) else []:
-            if os.stat(os.path.join(base, entry)).st_mode & (stat.S_IWUSR | stat.S_IWGRP | stat.S_IWOTH):
+            if os.stat(os.path.join(base, entry)).st_mode & write_bits:
                 problems.append("share/stakko/%s/%s is writable" % (folder, entry))
     desktop = need("share/applications/%s.desktop" % APP_ID)
     if os.path.isfile(desktop):
@@ -53,21 +72,34 @@ def check_layout(prefix):
         for line in ("[Desktop Entry]", "Exec=stakko", "Icon=" + APP_ID, "Type=Application"):
             if line not in text:
                 problems.append("desktop entry lacks " + line)
-    icon = need("share/icons/hicolor/64x64/apps/%s.png" % APP_ID)
-    if os.path.isfile(icon) and open(icon, "rb").read(8) != b"\x89PNG\r\n\x1a\n":
-        problems.append("the icon is not a PNG file")
+    for size in ICON_SIZES:
+        rel = "share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID)
+        icon = need(rel)
+        if os.path.isfile(icon) and png_size(icon) != (size, size):
+            problems.append("%s is not a %dx%d PNG (%s)" % (rel, size, size, png_size(icon)))
+    svg = need("share/icons/hicolor/scalable/apps/%s.svg" % APP_ID)
+    if os.path.isfile(svg):
+        try:
+            root = ET.parse(svg).getroot()
+            if root.tag != "{http://www.w3.org/2000/svg}svg" or not root.get("viewBox"):
+                problems.append("the scalable icon is not an SVG with a viewBox")
+        except ET.ParseError as e:
+            problems.append("the scalable icon is not XML: %s" % e)
     meta = need("share/metainfo/%s.metainfo.xml" % APP_ID)
     if os.path.isfile(meta):
-        import xml.etree.ElementTree as ET
         root = ET.parse(meta).getroot()
         if root.findtext("id") != APP_ID or root.find("launchable") is None:
             problems.append("metainfo lacks its id or launchable")
+    man = need("share/man/man6/stakko.6.gz")
+    if os.path.isfile(man) and not gzip.open(man).read().startswith(b".TH STAKKO 6"):
+        problems.append("the manual page is not stakko(6)")
+    need("share/doc/stakko/copyright")
     return problems
 
 
 class InstalledSession(rw.Session):
     def check_layout(self):
-        problems = check_layout(self.prefix)
+        problems = check_layout(self.prefix, self.bindir, self.system)
         # The launcher hands the game its options.
         env = dict(os.environ, **self.env)
         launcher = self.command[0]
@@ -80,7 +112,7 @@ class InstalledSession(rw.Session):
             problems.append("launcher --no-such-option: status %d" % refused.returncode)
         if problems:
             raise Failure("; ".join(problems))
-        return ("launcher, game, read-only share data, desktop entry, icon and metainfo in place; "
+        return ("launcher, game, read-only share data, desktop entry, icons, metainfo, manual page in place; "
                 "the launcher passes options on")
 
     def check_player_folder(self):
@@ -110,6 +142,7 @@ class InstalledSession(rw.Session):
 
 CHECKS = [
     ("installed layout", "check_layout", []),
+    ("title appears and ripples", "check_title_ripples", ["installed layout"]),
     ("window covers the screen", "check_window", ["installed layout"]),
     ("player's folder under XDG_DATA_HOME", "check_player_folder", ["window covers the screen"]),
     ("Space starts a game, get-ready crosses", "check_get_ready", ["window covers the screen"]),
@@ -119,6 +152,32 @@ CHECKS = [
     ("Escape, Yes: exit code 0", "check_dialog_yes", ["window covers the screen"]),
     ("nothing written under the prefix", "check_nothing_written_to_prefix", ["installed layout"]),
 ]
+
+
+def play_installed(args, prefix, work, bindir="bin", system=False):
+    """The checks above on an installation at prefix, its launcher run
+    under Xvfb with HOME and XDG_DATA_HOME inside work; True when all pass."""
+    xdg = os.path.join(work, "xdg")
+    home = os.path.join(work, "home")
+    os.makedirs(home, exist_ok=True)
+    env = {"XDG_DATA_HOME": xdg, "HOME": home}
+    session = InstalledSession(args, command=[os.path.join(prefix, bindir, "stakko")], cwd=work, env=env,
+                               assets_dir=os.path.join(prefix, "share", "stakko"),
+                               data_dir=os.path.join(xdg, "stakko", "Data"))
+    session.prefix, session.xdg, session.bindir, session.system = prefix, xdg, bindir, system
+    results = rw.run_checks(session, CHECKS)
+    return all(state == "PASS" for state, _ in results.values())
+
+
+def remove_tree(work):
+    # The installed share data may be read-only; make it removable.
+    for root, dirs, files in os.walk(work):
+        for name in dirs + files:
+            try:
+                os.chmod(os.path.join(root, name), 0o755, follow_symlinks=False)
+            except (OSError, NotImplementedError):
+                pass
+    shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
@@ -134,32 +193,16 @@ def main():
         return status
     work = xh.temp_dir("stakko-install-")
     prefix = os.path.join(work, "prefix")
-    xdg = os.path.join(work, "xdg")
-    home = os.path.join(work, "home")
-    os.makedirs(home)
     try:
         result = subprocess.run([args.cmake, "--install", args.build_dir, "--prefix", prefix],
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
         if result.returncode != 0:
             print("FAIL     cmake --install: " + result.stdout.decode(errors="replace")[-2000:])
             return 1
-        env = {"XDG_DATA_HOME": xdg, "HOME": home}
-        session = InstalledSession(args, command=[os.path.join(prefix, "bin", "stakko")], cwd=work, env=env,
-                                   assets_dir=os.path.join(prefix, "share", "stakko"),
-                                   data_dir=os.path.join(xdg, "stakko", "Data"))
-        session.prefix, session.xdg = prefix, xdg
-        results = rw.run_checks(session, CHECKS)
-        return 0 if all(state == "PASS" for state, _ in results.values()) else 1
+        return 0 if play_installed(args, prefix, work) else 1
     finally:
         if not args.keep:
-            # The installed share data is read-only; make it removable.
-            for root, dirs, files in os.walk(work):
-                for name in dirs + files:
-                    try:
-                        os.chmod(os.path.join(root, name), 0o755, follow_symlinks=False)
-                    except (OSError, NotImplementedError):
-                        pass
-            shutil.rmtree(work, ignore_errors=True)
+            remove_tree(work)
 
 
 if __name__ == "__main__":

@@ -37,9 +37,9 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height) {
+std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height, bool alpha) {
   std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(height) * (static_cast<size_t>(width) * 3 + 1));
+  raw.reserve(static_cast<size_t>(height) * (static_cast<size_t>(width) * (alpha ? 4 : 3) + 1));
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);  // filter: none
     for (int x = 0; x < width; ++x) {
@@ -47,6 +47,7 @@ std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height) {
       raw.push_back(static_cast<uint8_t>(p >> 16));
       raw.push_back(static_cast<uint8_t>(p >> 8));
       raw.push_back(static_cast<uint8_t>(p));
+      if (alpha) raw.push_back(static_cast<uint8_t>(p >> 24));
     }
   }
   std::vector<uint8_t> z = {0x78, 0x01};
@@ -74,15 +75,15 @@ std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height) {
   std::vector<uint8_t> ihdr;
   PutBe32(ihdr, static_cast<uint32_t>(width));
   PutBe32(ihdr, static_cast<uint32_t>(height));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+  ihdr.insert(ihdr.end(), {8, static_cast<uint8_t>(alpha ? 6 : 2), 0, 0, 0});  // 8-bit RGB or RGBA
   PutChunk(png, "IHDR", ihdr);
   PutChunk(png, "IDAT", z);
   PutChunk(png, "IEND", {});
   return png;
 }
 
-bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height) {
-  std::vector<uint8_t> png = EncodePng(pixels, width, height);
+bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height, bool alpha) {
+  std::vector<uint8_t> png = EncodePng(pixels, width, height, alpha);
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return false;
   bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// pixels are 0x00RRGGBB, row-major. Returns false when the file cannot be
-// written.
-bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height);
-std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height);
+// pixels are 0x00RRGGBB, row-major; with `alpha`, 0xAARRGGBB (straight,
+// not premultiplied). Returns false when the file cannot be written.
+bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height, bool alpha = false);
+std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height, bool alpha = false);
