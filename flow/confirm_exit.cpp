@@ -4,7 +4,7 @@
 #include "flow/confirm_exit.h"
 
 #include "flow/globals.h"
-#include "flow/startup.h"
+#include "flow/end_program.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/input.h"

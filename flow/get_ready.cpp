@@ -3,6 +3,7 @@
 #include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "play/board.h"
+#include "play/levels.h"
 #include "platform/image.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
@@ -22,7 +23,7 @@ void RunGetReady() {
   G.Score = 0;
   G.Level = 1;
   G.Stones = 0;
-  G.ToGo = 30;
+  G.ToGo = LevelQuota(1);
   G.PieceX = SpawnX;
   G.PieceY = SpawnY;
   DealFirstPiece();

@@ -1,11 +1,14 @@
 #include "flow/startup.h"
 
 #include "flow/confirm_exit.h"
+#include "flow/end_program.h"
 #include "flow/get_ready.h"
 #include "flow/game_clock.h"
 #include "flow/globals.h"
 #include "flow/high_score_screen.h"
 #include "flow/title_screens.h"
+#include "play/board.h"
+#include "play/levels.h"
 #include "play/play.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -14,6 +17,7 @@
 #include "platform/trace.h"
 #include "scores/bitmap_font.h"
 #include "scores/game_over.h"
+#include "scores/high_scores.h"
 
 namespace {
 
@@ -31,14 +35,14 @@ void GiveStartValues() {
   G.Score = 0;
   G.Level = 1;
   G.Stones = 0;
-  G.ToGo = 30;
+  G.ToGo = LevelQuota(1);
   G.LevelBanner = 0;
   G.LevelBannerTime = ClockNowMs();
   G.KeyRepeatTime = ClockNowMs();
   G.DropKeyLatch = 0;
   G.FallPerLevel = 0.02f;
-  G.PieceX = 320.0f;
-  G.PieceY = -9.0f;
+  G.PieceX = SpawnX;
+  G.PieceY = SpawnY;
   G.PieceColumn = 0;
   G.PieceRow = 0;
   G.ScanRequested = 0;
@@ -51,9 +55,7 @@ void GiveStartValues() {
 }
 
 void CreateArrays() {
-  static const char* const months[13] = {"",    "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-  for (int m = 0; m < 13; ++m) G.MonthNames[m] = months[m];
+  for (int m = 0; m < 13; ++m) G.MonthNames[m] = kMonthNames[m];
   for (auto& column : G.Board)
     for (auto& cell : column) cell = 0;
   for (auto& column : G.MarkGrid)
@@ -94,6 +96,8 @@ void CutSheets() {
 
 void StartUp() {
   ClearGameGlobals();
+  // A stop signal ends the game through its own shut-down.
+  platform::SetStopAction(&EndProgram);
 
   // All five run, whatever the earlier ones gave.
   bool ok = true;
@@ -146,13 +150,4 @@ void GameMain() {
   StartUp();
   TraceEvent("state 0 " + std::to_string(G.CurrentState));
   for (;;) RunCurrentState();
-}
-
-void EndProgram(int exitCode) {
-  StopSoundSystem();
-  StopKeyboard();
-  StopMouse();
-  CloseGameScreen();
-  StopScreenSystem();
-  EndProcess(exitCode);
 }

@@ -10,8 +10,3 @@ void StartUp();
 
 // Calls the procedure of CurrentState once and reports a change of state.
 void RunCurrentState();
-
-// Stops every service and ends the process: with 0 when the player chose to
-// stop, with 1 after a failed start-up, so launchers and scripts see it
-// failed.
-[[noreturn]] void EndProgram(int exitCode = 0);

@@ -4,6 +4,8 @@
 // outside the layouts the game reads is refused rather than guessed at.
 #include "platform/bitmap_file.h"
 
+#include "platform/little_endian.h"
+
 namespace platform {
 
 namespace {
@@ -17,12 +19,6 @@ constexpr uint64_t kFileHeaderBytes = 14;
 constexpr uint32_t kCompressionNone = 0;
 constexpr uint32_t kCompressionRle8 = 1;
 constexpr uint32_t kCompressionBitFields = 3;
-
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
@@ -40,9 +36,9 @@ struct Header {
 bool ReadHeader(const uint8_t* data, uint64_t size, Header& h) {
   if (size < kFileHeaderBytes + 40) return false;
   if (data[0] != 'B' || data[1] != 'M') return false;
-  if (Read16(data + 6) != 0 || Read16(data + 8) != 0) return false;
-  h.pixelOffset = Read32(data + 10);
-  h.infoSize = Read32(data + 14);
+  if (ReadLe16(data + 6) != 0 || ReadLe16(data + 8) != 0) return false;
+  h.pixelOffset = ReadLe32(data + 10);
+  h.infoSize = ReadLe32(data + 14);
   // The information headers that keep the 40-byte layout at their start
   // (plain, with masks, and the two colour-space versions). The 12-byte
   // core header has 16-bit sizes and other layouts mean other fields.
@@ -51,16 +47,16 @@ bool ReadHeader(const uint8_t* data, uint64_t size, Header& h) {
     return false;
   }
   if (kFileHeaderBytes + h.infoSize > size) return false;
-  h.width = static_cast<int32_t>(Read32(data + 18));
-  h.height = static_cast<int32_t>(Read32(data + 22));
+  h.width = static_cast<int32_t>(ReadLe32(data + 18));
+  h.height = static_cast<int32_t>(ReadLe32(data + 22));
   // Top-down files (negative height) are not among the layouts we read.
   if (h.width <= 0 || h.height <= 0 || h.width > kMaxSide || h.height > kMaxSide) return false;
   if (h.width * h.height > kMaxPixels) return false;
-  if (Read16(data + 26) != 1) return false;  // planes
-  h.bits = Read16(data + 28);
-  h.compression = Read32(data + 30);
-  h.imageBytes = Read32(data + 34);
-  h.coloursUsed = Read32(data + 46);
+  if (ReadLe16(data + 26) != 1) return false;  // planes
+  h.bits = ReadLe16(data + 28);
+  h.compression = ReadLe32(data + 30);
+  h.imageBytes = ReadLe32(data + 34);
+  h.coloursUsed = ReadLe32(data + 46);
   switch (h.bits) {
     case 1:
     case 4:
@@ -112,7 +108,7 @@ bool DecodeRows(const uint8_t* data, uint64_t size, const Header& h, const uint3
     // The masks follow a 40-byte header, or are its first extension fields.
     const uint64_t maskEnd = kFileHeaderBytes + 40 + 12;
     if (maskEnd > size || (h.infoSize == 40 && maskEnd > h.pixelOffset)) return false;
-    if (Read32(data + 54) != 0xF800 || Read32(data + 58) != 0x07E0 || Read32(data + 62) != 0x001F) {
+    if (ReadLe32(data + 54) != 0xF800 || ReadLe32(data + 58) != 0x07E0 || ReadLe32(data + 62) != 0x001F) {
       return false;
     }
     green6 = true;
@@ -131,7 +127,7 @@ bool DecodeRows(const uint8_t* data, uint64_t size, const Header& h, const uint3
         break;
       case 16:
         for (uint64_t x = 0; x < w; ++x, src += 2) {
-          const uint32_t v = Read16(src);
+          const uint32_t v = ReadLe16(src);
           if (green6) {
             dst[x] = Rgb(((v >> 11) & 31) << 3, ((v >> 5) & 63) << 2, (v & 31) << 3);
           } else {

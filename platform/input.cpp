@@ -9,7 +9,6 @@
 #include "platform/internal/back_buffer.h"
 #include "platform/internal/state_reset.h"
 #include "platform/process.h"
-#include "platform/screen.h"
 
 namespace {
 

@@ -8,24 +8,55 @@ namespace platform {
 
 namespace {
 
-// One source sample as signed 16-bit.
-int SourceSample(const WaveData& wave, uint64_t frame, int channel) {
-  uint64_t index = frame * static_cast<uint64_t>(wave.channels) + static_cast<uint64_t>(channel);
-  if (wave.bitsPerSample == 8) return (static_cast<int>(wave.samples[index]) - 128) * 256;
-  const uint8_t* p = wave.samples.data() + index * 2;
-  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
+// Source frame `frame` as signed 16-bit samples in the output's channels:
+// mono is copied to both sides, stereo folded to mono by averaging.
+template <int InChannels, int Bits>
+inline void SourceFrame(const uint8_t* samples, uint64_t frame, int outChannels, int out[2]) {
+  int v[2];
+  for (int c = 0; c < InChannels; ++c) {
+    const uint64_t index = frame * InChannels + static_cast<uint64_t>(c);
+    if constexpr (Bits == 8) {
+      v[c] = (static_cast<int>(samples[index]) - 128) * 256;
+    } else {
+      const uint8_t* p = samples + index * 2;
+      v[c] = static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
+    }
+  }
+  if constexpr (InChannels == 1) v[1] = v[0];
+  out[0] = v[0];
+  out[1] = v[1];
+  if (outChannels == 1) out[0] = (out[0] + out[1]) / 2;
 }
 
-// The source frame as the output's channels: mono is copied to both sides,
-// stereo folded to mono by averaging.
-void SourceFrame(const WaveData& wave, uint64_t frame, int outChannels, int out[2]) {
-  if (wave.channels == 1) {
-    out[0] = out[1] = SourceSample(wave, frame, 0);
-  } else {
-    out[0] = SourceSample(wave, frame, 0);
-    out[1] = SourceSample(wave, frame, 1);
+// Output frame i sits at source position i * inRate / outRate: the whole
+// part and the remainder are stepped along instead of divided out, and
+// neighbouring source frames are joined by a straight line.
+template <int InChannels, int Bits>
+void Convert(const WaveView& wave, uint64_t inFrames, uint64_t outRate, int channels, uint64_t outFrames,
+             int16_t* out) {
+  const uint64_t inRate = static_cast<uint64_t>(wave.rate);
+  uint64_t index = 0;
+  uint64_t frac = 0;
+  for (uint64_t i = 0; i < outFrames; ++i) {
+    int a[2];
+    SourceFrame<InChannels, Bits>(wave.samples, index, channels, a);
+    if (frac == 0 || index + 1 >= inFrames) {
+      for (int c = 0; c < channels; ++c) *out++ = static_cast<int16_t>(a[c]);
+    } else {
+      int b[2];
+      SourceFrame<InChannels, Bits>(wave.samples, index + 1, channels, b);
+      for (int c = 0; c < channels; ++c) {
+        int64_t v = a[c] + (static_cast<int64_t>(b[c] - a[c]) * static_cast<int64_t>(frac)) /
+                               static_cast<int64_t>(outRate);
+        *out++ = static_cast<int16_t>(v);
+      }
+    }
+    frac += inRate;
+    while (frac >= outRate) {
+      frac -= outRate;
+      ++index;
+    }
   }
-  if (outChannels == 1) out[0] = (out[0] + out[1]) / 2;
 }
 
 }  // namespace
@@ -56,7 +87,7 @@ int32_t Mixer::GainForAttenuation(int attenuation) {
   return static_cast<int32_t>(std::lround(65536.0 * std::pow(10.0, attenuation / 2000.0)));
 }
 
-int Mixer::AddSound(const WaveData& wave) {
+int Mixer::AddSound(const WaveView& wave) {
   // Only the game thread changes the format, so this copy stays true.
   const AudioFormat output = Output();
   const int channels = output.channels;
@@ -67,7 +98,7 @@ int Mixer::AddSound(const WaveData& wave) {
   if (wave.bitsPerSample != 8 && wave.bitsPerSample != 16) return 0;
   // Frames are 1, 2 or 4 bytes.
   const int frameShift = frameBytes == 1 ? 0 : frameBytes == 2 ? 1 : 2;
-  const uint64_t inFrames = static_cast<uint64_t>(wave.samples.size()) >> frameShift;
+  const uint64_t inFrames = static_cast<uint64_t>(wave.bytes) >> frameShift;
   if (inFrames == 0) return 0;
   // Output frame i sits at source position i * inRate / outRate; the sound
   // lasts while that is below inFrames, i.e. while i * inRate < inFrames *
@@ -78,26 +109,15 @@ int Mixer::AddSound(const WaveData& wave) {
   const uint64_t bytes = outFrames * static_cast<uint64_t>(channels) * sizeof(int16_t);
   if (bytes > kMaxTotalBytes - totalBytes_) return 0;
 
+  // Converted once, straight into its final buffer.
   Sound sound;
-  sound.samples.reserve(static_cast<size_t>(outFrames) * static_cast<size_t>(channels));
-  for (uint64_t pos = 0; pos < end; pos += inRate) {
-    uint64_t index = pos / outRate;
-    int64_t frac = static_cast<int64_t>(pos % outRate);
-    int a[2];
-    SourceFrame(wave, index, channels, a);
-    if (frac == 0 || index + 1 >= inFrames) {
-      for (int c = 0; c < channels; ++c) sound.samples.push_back(static_cast<int16_t>(a[c]));
-    } else {
-      // Straight-line interpolation between neighbouring source frames.
-      int b[2];
-      SourceFrame(wave, index + 1, channels, b);
-      for (int c = 0; c < channels; ++c) {
-        int64_t v = a[c] + (static_cast<int64_t>(b[c] - a[c]) * frac) / static_cast<int64_t>(outRate);
-        sound.samples.push_back(static_cast<int16_t>(v));
-      }
-    }
-    ++sound.frames;
-  }
+  sound.samples.resize(static_cast<size_t>(outFrames) * static_cast<size_t>(channels));
+  sound.frames = outFrames;
+  int16_t* out = sound.samples.data();
+  if (wave.channels == 1 && wave.bitsPerSample == 8) Convert<1, 8>(wave, inFrames, outRate, channels, outFrames, out);
+  if (wave.channels == 1 && wave.bitsPerSample == 16) Convert<1, 16>(wave, inFrames, outRate, channels, outFrames, out);
+  if (wave.channels == 2 && wave.bitsPerSample == 8) Convert<2, 8>(wave, inFrames, outRate, channels, outFrames, out);
+  if (wave.channels == 2 && wave.bitsPerSample == 16) Convert<2, 16>(wave, inFrames, outRate, channels, outFrames, out);
   totalBytes_ += bytes;
 
   std::lock_guard<std::mutex> guard(lock_);

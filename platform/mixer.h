@@ -28,7 +28,8 @@ class Mixer {
 
   // Converts and keeps the sound; returns its number (from 1) or 0 when it
   // would not fit in what is left of kMaxTotalBytes once converted.
-  int AddSound(const WaveData& wave);
+  int AddSound(const WaveView& wave);
+  int AddSound(const WaveData& wave) { return AddSound(wave.View()); }
   int SoundCount() const;
 
   // Gain for an attenuation in hundredths of a decibel (0 is full level,

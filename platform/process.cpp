@@ -9,15 +9,13 @@
 #endif
 
 #include "platform/backend.h"
-#include "platform/input.h"
-#include "platform/screen.h"
-#include "platform/sound.h"
 
 namespace {
 
 // Written by the signal handler, read by the game's thread.
 volatile std::sig_atomic_t stopSignal = 0;
 volatile std::sig_atomic_t blockingWait = 0;
+void (*stopAction)(int) = nullptr;
 
 extern "C" void OnStopSignal(int signalNumber) {
   stopSignal = signalNumber;
@@ -57,13 +55,11 @@ void EndIfStopRequested() {
   int signalNumber = stopSignal;
   if (signalNumber == 0) return;
   stopSignal = 0;
-  StopSoundSystem();
-  StopKeyboard();
-  StopMouse();
-  CloseGameScreen();
-  StopScreenSystem();
+  if (stopAction != nullptr) stopAction(128 + signalNumber);
   EndProcess(128 + signalNumber);
 }
+
+void SetStopAction(void (*endWithStatus)(int exitCode)) { stopAction = endWithStatus; }
 
 void RequestStop(int signalNumber) { stopSignal = signalNumber; }
 

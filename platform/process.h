@@ -17,6 +17,10 @@ void InstallStopSignals();
 // before that, since it reads no input and presents no frame.
 void EndIfStopRequested();
 
+// What carrying out a stop does: the game's own end with the given status.
+// Until one is set, the process simply ends with it.
+void SetStopAction(void (*endWithStatus)(int exitCode));
+
 // For tests: a stop as if signal n had arrived (0 clears it).
 void RequestStop(int signalNumber);
 

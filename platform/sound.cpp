@@ -58,7 +58,7 @@ SoundId LoadSoundFile(const std::string& path) {
   if (!sound.started) return 0;
   auto bytes = platform::ReadWholeFile(path, platform::kMaxWaveFileBytes);
   if (!bytes) return 0;
-  auto wave = platform::ParseWaveFile(bytes->data(), bytes->size());
+  auto wave = platform::FindWaveFrames(bytes->data(), bytes->size());
   if (!wave) return 0;
   int id = sound.mixer->AddSound(*wave);
   if (id == 0) return 0;

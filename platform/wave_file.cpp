@@ -6,15 +6,11 @@
 
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace platform {
 
 namespace {
-
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 struct Chunk {
   uint64_t body = 0;  // offset of the contents
@@ -28,7 +24,7 @@ struct Chunk {
 bool FindChunk(const uint8_t* data, uint64_t size, uint64_t from, const char tag[4], Chunk& out) {
   uint64_t at = from;
   while (at + 8 <= size) {
-    uint64_t chunkSize = Le32(data + at + 4);
+    uint64_t chunkSize = ReadLe32(data + at + 4);
     uint64_t next = at + 8 + chunkSize + (chunkSize & 1);
     if (std::memcmp(data + at, tag, 4) == 0) {
       out = {at + 8, chunkSize, next};
@@ -42,7 +38,7 @@ bool FindChunk(const uint8_t* data, uint64_t size, uint64_t from, const char tag
 
 }  // namespace
 
-std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
+std::optional<WaveView> FindWaveFrames(const uint8_t* data, size_t size) {
   if (data == nullptr || size < 12 || size > kMaxWaveFileBytes) return std::nullopt;
   if (std::memcmp(data, "RIFF", 4) != 0) return std::nullopt;
   const uint64_t total = size;
@@ -52,11 +48,11 @@ std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
   // The 16 bytes of a PCM format record must be in the chunk and the file.
   if (fmt.size < 16 || fmt.body + 16 > total) return std::nullopt;
   const uint8_t* f = data + fmt.body;
-  uint16_t formatTag = Le16(f);
-  uint16_t channels = Le16(f + 2);
-  uint32_t rate = Le32(f + 4);
-  uint16_t blockAlign = Le16(f + 12);
-  uint16_t bits = Le16(f + 14);
+  uint16_t formatTag = ReadLe16(f);
+  uint16_t channels = ReadLe16(f + 2);
+  uint32_t rate = ReadLe32(f + 4);
+  uint16_t blockAlign = ReadLe16(f + 12);
+  uint16_t bits = ReadLe16(f + 14);
   if (formatTag != 1) return std::nullopt;  // plain PCM only
   if (channels != 1 && channels != 2) return std::nullopt;
   if (bits != 8 && bits != 16) return std::nullopt;
@@ -75,11 +71,17 @@ std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
   bytes &= ~static_cast<uint64_t>(frameBytes - 1);             // whole frames (frameBytes is 1, 2 or 4)
   if (bytes == 0) return std::nullopt;  // nothing to play
 
+  return WaveView{static_cast<int>(rate), channels, bits, data + body.body, static_cast<size_t>(bytes)};
+}
+
+std::optional<WaveData> ParseWaveFile(const uint8_t* data, size_t size) {
+  std::optional<WaveView> view = FindWaveFrames(data, size);
+  if (!view) return std::nullopt;
   WaveData wave;
-  wave.rate = static_cast<int>(rate);
-  wave.channels = channels;
-  wave.bitsPerSample = bits;
-  wave.samples.assign(data + body.body, data + body.body + bytes);
+  wave.rate = view->rate;
+  wave.channels = view->channels;
+  wave.bitsPerSample = view->bitsPerSample;
+  wave.samples.assign(view->samples, view->samples + view->bytes);
   return wave;
 }
 

@@ -6,8 +6,6 @@
 #include "flow/globals.h"
 #include "play/board.h"
 #include "play/matching.h"
-#include "play/play.h"
-#include "play/play_screen.h"
 #include "platform/input.h"
 #include "platform/keycodes.h"
 #include "platform/sound.h"
@@ -36,20 +34,6 @@ void TryMove(int step) {
 }
 
 }  // namespace
-
-void RunPlayFrame() {
-  // The order matters: the explosion is drawn over the previous frame's
-  // picture before it is presented, and the scan reads PieceRow as the last
-  // frame left it.
-  ScanForRuns();
-  AnimateExplosion();
-  FallStep();
-  CheckLanding();
-  HandlePlayKeys();
-  AdvanceFrameTiming();
-  FlipAndClear();
-  DrawPlayScreen();
-}
 
 void FallStep() { G.PieceY = G.PieceY + G.FallPerLevel * static_cast<float>(G.Level); }
 

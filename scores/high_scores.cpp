@@ -7,6 +7,7 @@
 #include "flow/globals.h"
 #include "platform/calendar.h"
 #include "platform/files.h"
+#include "platform/little_endian.h"
 #include "platform/trace.h"
 
 namespace {
@@ -38,8 +39,7 @@ class RecordReader {
       at_ = bytes_.size();
       return 0;
     }
-    uint32_t v = static_cast<uint32_t>(bytes_[at_]) | static_cast<uint32_t>(bytes_[at_ + 1]) << 8 |
-                 static_cast<uint32_t>(bytes_[at_ + 2]) << 16 | static_cast<uint32_t>(bytes_[at_ + 3]) << 24;
+    uint32_t v = platform::ReadLe32(bytes_.data() + at_);
     at_ += 4;
     return static_cast<int32_t>(v);
   }
@@ -177,13 +177,14 @@ bool SaveHighScores() {
   return ok;
 }
 
+const char* const kMonthNames[13] = {"",    "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                     "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+
 std::string FormatDateText(int year, int month, int day) {
-  static const char* const kMonths[13] = {"???", "JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                          "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
   int m = (month >= 1 && month <= 12) ? month : 0;
-  // The game's own month table is the one to show; the built-in copy only
-  // stands in if it has not been filled.
-  std::string monthName = G.MonthNames[m].size() == 3 ? G.MonthNames[m] : kMonths[m];
+  // The game's own month table is the one to show; the built-in names only
+  // stand in if it has not been filled.
+  std::string monthName = G.MonthNames[m].size() == 3 ? G.MonthNames[m] : m == 0 ? "???" : kMonthNames[m];
   char text[16];
   std::snprintf(text, sizeof text, "%02d-%s-%04d", std::clamp(day, 0, 99), monthName.c_str(),
                 std::clamp(year, 0, 9999));

@@ -37,3 +37,7 @@ void DecodeHighScores(const std::vector<uint8_t>& bytes);
 // The date text of a given day; years outside 0..9999 are clamped so the
 // text keeps its 11 characters.
 std::string FormatDateText(int year, int month, int day);
+
+// The months as dates show them, entry 0 empty: the start value of the
+// game's own table (G.MonthNames).
+extern const char* const kMonthNames[13];

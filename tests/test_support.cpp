@@ -2,7 +2,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <sstream>
 #include <unistd.h>
+
+#include "tools/sim/scenario.h"
 
 #ifdef __linux__
 #include <linux/capability.h>
@@ -59,3 +62,18 @@ AsOrdinaryUser::~AsOrdinaryUser() {
 AsOrdinaryUser::AsOrdinaryUser() = default;
 AsOrdinaryUser::~AsOrdinaryUser() = default;
 #endif
+
+SimRun RunSimWith(std::vector<std::string> args) {
+  SimOptions options;
+  std::string error;
+  SimRun run;
+  if (!ParseSimArgs(args, options, error)) {
+    run.err = error;
+    return run;
+  }
+  std::ostringstream out, err;
+  run.status = RunSim(options, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}

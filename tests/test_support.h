@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "flow/globals.h"
 #include "platform/headless/headless_backend.h"
@@ -37,6 +38,14 @@ class ScopedWorkDir {
   std::filesystem::path path_;
   std::filesystem::path old_;
 };
+
+// The scenario runner run in-process with these command-line arguments.
+struct SimRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+SimRun RunSimWith(std::vector<std::string> args);
 
 // Copies the generated "graphics" and "Sound" folders into dir.
 void CopyRunAssets(const std::filesystem::path& dir);

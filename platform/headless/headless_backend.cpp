@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/keycodes.h"
 #include "platform/mixer.h"
 #include "platform/screen.h"
 
@@ -75,7 +76,7 @@ void HeadlessBackend::Apply(const ScriptEvent& e) {
   switch (e.kind) {
     case ScriptEvent::Kind::Key:
       if (e.a < 0 || e.a > 255) break;
-      if (e.a == 58 && e.on && keys_[58] == 0) capsLock_ = !capsLock_;
+      if (e.a == KeyCapsLock && e.on && keys_[KeyCapsLock] == 0) capsLock_ = !capsLock_;
       keys_[e.a] = e.on ? 0x80 : 0;
       break;
     case ScriptEvent::Kind::Mouse:
@@ -161,7 +162,7 @@ bool HeadlessBackend::ReadKeyboard(uint8_t snapshot[256]) {
 
 char HeadlessBackend::TranslateKey(int keyCode) {
   KeyChars chars = UsLayout(keyCode);
-  bool shift = keys_[42] != 0 || keys_[54] != 0;
+  bool shift = keys_[KeyLeftShift] != 0 || keys_[KeyRightShift] != 0;
   bool letter = chars.plain >= 'a' && chars.plain <= 'z';
   bool upper = letter ? (shift != capsLock_) : shift;
   return upper ? chars.shifted : chars.plain;

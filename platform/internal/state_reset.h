@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Every service at once; tests call it between cases.
+// Every service at once (reset_all_state.cpp); tests call it between cases.
 void ResetAllPlatformState();
 
 void ResetScreenState();

@@ -34,7 +34,7 @@ void SdlBackend::StopKeyboard() {
 }
 
 bool SdlBackend::ReadKeyboard(uint8_t snapshot[256]) {
-  events_.PumpIfStale();
+  events_.PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadKeyboard(snapshot);
   pads_.AddHeldKeys(snapshot);
@@ -47,7 +47,7 @@ bool SdlBackend::StartMouse() {
 }
 
 bool SdlBackend::ReadMouse(MouseReading& out) {
-  events_.PumpIfStale();
+  events_.PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadMouse(window_.Handle(), window_.CurrentGeometry(), out);
   pads_.AddToMouse(out, system_.NowMicros());

@@ -17,11 +17,19 @@ void SdlEvents::Pump() {
     for (int i = 0; i < n; ++i) Dispatch(events[i]);
   }
   lastPumpMicros_ = static_cast<uint64_t>(system_.NowMicros());
+  pumpUnread_ = true;
 }
 
-void SdlEvents::PumpIfStale() {
+void SdlEvents::PumpForRead() {
+  if (pumpUnread_) {
+    pumpUnread_ = false;
+    return;
+  }
   uint64_t now = static_cast<uint64_t>(system_.NowMicros());
-  if (lastPumpMicros_ == 0 || now - lastPumpMicros_ >= 1000) Pump();
+  if (lastPumpMicros_ == 0 || now - lastPumpMicros_ >= 1000) {
+    Pump();
+    pumpUnread_ = false;
+  }
 }
 
 void SdlEvents::Dispatch(const SDL_Event& e) {

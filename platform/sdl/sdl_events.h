@@ -20,11 +20,13 @@ class SdlEvents {
   SdlEvents(const SdlSystem& system, SdlWindow& window, SdlInput& input, SdlPads& pads)
       : system_(system), window_(window), input_(input), pads_(pads) {}
 
-  // Drains the whole queue.
+  // Drains the whole queue; every frame does this once, as it is shown.
   void Pump();
-  // Pumps unless that was done less than 1 ms ago: pumping costs
-  // microseconds and some screens take dozens of snapshots a frame.
-  void PumpIfStale();
+  // Before an input read: nothing when the frame's pump has not been read
+  // yet (one pump per frame is enough), and otherwise a pump unless one ran
+  // less than 1 ms ago, for screens that read input between frames or take
+  // dozens of snapshots a frame.
+  void PumpForRead();
 
  private:
   void Dispatch(const SDL_Event& event);
@@ -34,6 +36,7 @@ class SdlEvents {
   SdlInput& input_;
   SdlPads& pads_;
   uint64_t lastPumpMicros_ = 0;
+  bool pumpUnread_ = false;  // a pump has run since the last input read
 };
 
 }  // namespace platform

@@ -17,7 +17,7 @@
 #include "platform/timing.h"
 #include "play/board.h"
 #include "play/play.h"
-#include "tests/play_fixture.h"
+#include "tests/play/play_fixture.h"
 
 namespace {
 

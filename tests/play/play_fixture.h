@@ -16,7 +16,7 @@
 #include "platform/bitmap_file.h"
 #include "platform/screen.h"
 #include "tests/test_support.h"
-#include "tests/wave_builder.h"
+#include "tests/platform/wave_builder.h"
 
 namespace playtest {
 

@@ -10,7 +10,7 @@
 #include "platform/bitmap_file.h"
 #include "platform/calendar.h"
 #include "platform/keycodes.h"
-#include "tests/scores_fixture.h"
+#include "tests/scores/scores_fixture.h"
 #include "tools/sim/scenario.h"
 
 namespace fs = std::filesystem;
@@ -85,8 +85,8 @@ PlayedGame PlayAGameNamedZoe(const fs::path& dir) {
         b.KeyAt(at, key, true);
         b.KeyAt(at + 30, key, false);
       };
-      for (int k = 0; k < 6; ++k, t += 300) tap(t, 14);  // Backspace
-      for (int key : {44, 24, 18}) {  // z, o, e
+      for (int k = 0; k < 6; ++k, t += 300) tap(t, KeyBackspace);
+      for (int key : {KeyZ, KeyO, KeyE}) {
         tap(t, key);
         t += 300;
       }

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "platform/system_font.h"
-#include "tests/picture_fixture.h"
+#include "tests/platform/picture_fixture.h"
 
 namespace {
 constexpr uint32_t kGrey = 0x404040;

@@ -2,7 +2,7 @@
 // copies, clipping, cutting, releasing and the order of composition.
 #include <climits>
 
-#include "tests/picture_fixture.h"
+#include "tests/platform/picture_fixture.h"
 
 namespace {
 constexpr uint32_t kRed = 0xFF0000;

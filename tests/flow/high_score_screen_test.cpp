@@ -8,7 +8,7 @@
 #include "flow/high_score_screen.h"
 #include "platform/keycodes.h"
 #include "scores/high_scores.h"
-#include "tests/scores_fixture.h"
+#include "tests/scores/scores_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace scores_test;

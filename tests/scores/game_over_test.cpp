@@ -9,22 +9,12 @@
 #include "platform/keycodes.h"
 #include "scores/game_over.h"
 #include "scores/high_scores.h"
-#include "tests/scores_fixture.h"
+#include "tests/scores/scores_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace scores_test;
 
 namespace {
-
-constexpr int kKeyBackspace = 14;
-constexpr int kKeyA = 30;
-constexpr int kKeyB = 48;
-constexpr int kKeyI = 23;
-constexpr int kKeyQ = 16;
-constexpr int kKeyW = 17;
-constexpr int kKeyE = 18;
-constexpr int kKeyR = 19;
-constexpr int kKeyT = 20;
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -120,9 +110,9 @@ TEST_F(GameOverTest, TypedNameEntersTheTableAndTheFile) {
   G.Score = 1234;
   G.Level = 3;
   // Keys are not read while the picture falls (3.5 s): type after it.
-  for (int k = 0; k < 6; ++k) Tap(4000 + 300 * k, kKeyBackspace);
-  Tap(6000, kKeyA);
-  Tap(6300, kKeyB);
+  for (int k = 0; k < 6; ++k) Tap(4000 + 300 * k, KeyBackspace);
+  Tap(6000, KeyA);
+  Tap(6300, KeyB);
   backend.KeyAt(6700, KeyEnter, true);
   WatchNameEntry();
   RunGameOver();
@@ -183,16 +173,16 @@ TEST_F(GameOverTest, ReturnHeldAtTheStartEndsEntryOnTheFirstFrame) {
 
 TEST_F(GameOverTest, TypedLettersAreUpperCasedAndANinthIsIgnored) {
   G.PlayerName = "X";
-  Tap(10, kKeyBackspace);
-  Tap(300, kKeyA);
-  Tap(600, kKeyB);
+  Tap(10, KeyBackspace);
+  Tap(300, KeyA);
+  Tap(600, KeyB);
   backend.KeyAt(900, KeyEnter, true);
   EXPECT_EQ(EnterPlayerName(), "AB");
 
   G.PlayerName = "ABCDEFGH";
   G.NameKeyTime = 0;
   int64_t start = backend.NowMs();
-  Tap(start + 10, kKeyI);
+  Tap(start + 10, KeyI);
   backend.KeyAt(start + 300, KeyEnter, true);
   EXPECT_EQ(EnterPlayerName(), "ABCDEFGH");
   EXPECT_EQ(G.NameKeyTime, 0);  // nothing accepted, the gate stayed open
@@ -200,7 +190,7 @@ TEST_F(GameOverTest, TypedLettersAreUpperCasedAndANinthIsIgnored) {
 
 TEST_F(GameOverTest, KeysLetGoTogetherNeverGrowTheNamePastEight) {
   G.PlayerName = "ABCDEF";
-  for (int key : {kKeyQ, kKeyW, kKeyE, kKeyR, kKeyT}) {
+  for (int key : {KeyQ, KeyW, KeyE, KeyR, KeyT}) {
     backend.KeyAt(100, key, true);
     backend.KeyAt(150, key, false);
   }
@@ -212,18 +202,18 @@ TEST_F(GameOverTest, ABackspaceLetGoWithADigitNeverLandsInTheName) {
   // Digit 1 (KeyCode 2) comes before Backspace (14) in one call: "1\b".
   G.PlayerName = "AB";
   backend.KeyAt(100, 2, true);
-  backend.KeyAt(100, kKeyBackspace, true);
+  backend.KeyAt(100, KeyBackspace, true);
   backend.KeyAt(150, 2, false);
-  backend.KeyAt(150, kKeyBackspace, false);
+  backend.KeyAt(150, KeyBackspace, false);
   backend.KeyAt(600, KeyEnter, true);
   EXPECT_EQ(EnterPlayerName(), "AB1");
 }
 
 TEST_F(GameOverTest, BackspaceOnAnEmptyNameShutsNoGate) {
   G.PlayerName = "A";
-  Tap(100, kKeyBackspace);  // "A" -> "", the gate shuts until about 380
-  Tap(600, kKeyBackspace);  // nothing to delete: the gate stays open
-  Tap(660, kKeyA);          // so this lands at once
+  Tap(100, KeyBackspace);  // "A" -> "", the gate shuts until about 380
+  Tap(600, KeyBackspace);  // nothing to delete: the gate stays open
+  Tap(660, KeyA);          // so this lands at once
   backend.KeyAt(700, KeyEnter, true);
   EXPECT_EQ(EnterPlayerName(), "A");
   EXPECT_GT(G.NameKeyTime, 690);
@@ -232,10 +222,10 @@ TEST_F(GameOverTest, BackspaceOnAnEmptyNameShutsNoGate) {
 
 TEST_F(GameOverTest, KeyLetGoWhileTheGateIsShutCountsWhenItOpens) {
   G.PlayerName = "";
-  Tap(100, kKeyBackspace);  // "NOBODY" -> "NOBOD" at about 130, gate shut to 380
-  Tap(200, kKeyBackspace);  // pressed and let go entirely while shut: never seen
-  backend.KeyAt(300, kKeyA, true);  // held as the gate opens: counts when let go
-  backend.KeyAt(420, kKeyA, false);
+  Tap(100, KeyBackspace);  // "NOBODY" -> "NOBOD" at about 130, gate shut to 380
+  Tap(200, KeyBackspace);  // pressed and let go entirely while shut: never seen
+  backend.KeyAt(300, KeyA, true);  // held as the gate opens: counts when let go
+  backend.KeyAt(420, KeyA, false);
   backend.KeyAt(800, KeyEnter, true);
   EXPECT_EQ(EnterPlayerName(), "NOBODA");
 }

@@ -9,7 +9,7 @@
 #include "play/play.h"
 #include "platform/keycodes.h"
 #include "platform/timing.h"
-#include "tests/play_fixture.h"
+#include "tests/play/play_fixture.h"
 
 using playtest::ExplosionColour;
 using playtest::JewelColour;

@@ -9,7 +9,7 @@
 
 #include "platform/bitmap_file.h"
 #include "platform/image.h"
-#include "tests/bitmap_builder.h"
+#include "tests/platform/bitmap_builder.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;

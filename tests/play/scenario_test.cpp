@@ -16,7 +16,7 @@
 #include "platform/keycodes.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
-#include "tests/play_fixture.h"
+#include "tests/play/play_fixture.h"
 #include "tools/sim/scenario.h"
 
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 #include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
 #include "scores/bitmap_font.h"
-#include "tests/play_fixture.h"
+#include "tests/play/play_fixture.h"
 
 using playtest::JewelColour;
 using playtest::LargeGlyphColour;

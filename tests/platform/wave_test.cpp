@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/wave_file.h"
-#include "tests/wave_builder.h"
+#include "tests/platform/wave_builder.h"
 
 namespace {
 

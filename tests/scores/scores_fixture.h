@@ -20,7 +20,7 @@
 #include "platform/sound.h"
 #include "scores/bitmap_font.h"
 #include "tests/test_support.h"
-#include "tests/wave_builder.h"
+#include "tests/platform/wave_builder.h"
 
 namespace scores_test {
 

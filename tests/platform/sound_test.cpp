@@ -11,7 +11,7 @@
 #include "platform/wave_file.h"
 #include "platform/sound.h"
 #include "tests/test_support.h"
-#include "tests/wave_builder.h"
+#include "tests/platform/wave_builder.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/internal/back_buffer.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
-#include "tests/play_fixture.h"
+#include "tests/play/play_fixture.h"
 
 using playtest::JewelColour;
 
