@@ -1,17 +1,33 @@
 // The game's executable: the real game over SDL2.
 #define SDL_MAIN_HANDLED
+#include <cstdio>
+#include <string>
+
+#include "app/options.h"
 #include "flow/startup.h"
 #include "platform/process.h"
 #include "platform/sdl/sdl_backend.h"
 
-int main() {
+int main(int argc, char** argv) {
+  platform::SdlSettings settings;
+  std::string error;
+  switch (ReadCommandLine(argc, argv, settings, error)) {
+    case CommandLine::kHelp:
+      std::fputs(HelpText(), stdout);
+      return 0;
+    case CommandLine::kRefused:
+      std::fprintf(stderr, "stakko: %s\nTry 'stakko --help' for the options.\n", error.c_str());
+      return 2;
+    case CommandLine::kPlay:
+      break;
+  }
   SDL_SetMainReady();
   // SDL would turn SIGINT and SIGTERM into a quit event, which the game
   // ignores as it ignores a window's close button; our own handlers end the
   // game properly instead.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   platform::InstallStopSignals();
-  static platform::SdlBackend backend;
+  static platform::SdlBackend backend(settings);
   platform::SetBackend(&backend);
   GameMain();
 }

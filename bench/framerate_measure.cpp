@@ -13,16 +13,22 @@
 //          drawn in its own session and released, FlipFrame, ExamineKeys;
 //   keys   one ExamineKeys (the particle screen takes 60 of them a frame).
 //
-//   framerate_measure [--seconds S] [--path own|sdl-defaults|renderer|all]
+//   framerate_measure [--seconds S]
+//       [--path before|integer|fill|gpu|sdl-defaults|renderer|cpu|all]
 //
-// "own" is what the game uses: SDL's framebuffer acceleration switched off
-// and our whole-factor scaler writing onto the window surface.
-// "sdl-defaults" is the same scaler onto the window surface with SDL's
+// The processor's path (SDL's framebuffer acceleration switched off, our
+// scaler writing onto the window surface) three ways: "before" hands the
+// whole window surface to the display every frame with whole-factor
+// enlargement, as the game once did; "integer" the same enlargement with
+// only the picture's rectangle handed over; "fill" (what the game does
+// unless told otherwise) the largest 4:3 area, also only its rectangle.
+// "gpu" is the graphics card's path (SDL's renderer scaling one streaming
+// texture). "sdl-defaults" is our scaler onto the window surface with SDL's
 // default hints (on X11 that surface is an OpenGL texture behind the
-// scenes); "renderer" lets SDL's renderer scale a streaming texture. With
-// "all" each path runs in a child process of its own, since SDL's hints
-// are process-wide. bench/run_framerate.sh runs it under Xvfb at 1280x1024
-// and at 640x480.
+// scenes); "renderer" is SDL's renderer with those defaults. "cpu" runs the
+// first three, "all" all but "gpu", each in a child process of its own,
+// since SDL's hints are process-wide. bench/run_framerate.sh runs them under
+// Xvfb at several screen sizes.
 #include <unistd.h>
 
 #include <algorithm>
@@ -117,14 +123,45 @@ void WaveFrame(const Pictures& p, float& phase, float amplitude) {
   ExamineKeys();
 }
 
+// Processor time used so far, in seconds, by this process and by the X
+// server (whose process id run_framerate.sh passes with --server-pid): on a
+// shared machine the wall clock measures the other work as much as ours,
+// while the processor time a frame takes does not depend on it.
+int serverPid = 0;
+
+double ProcessSeconds(const std::string& statPath) {
+  FILE* f = std::fopen(statPath.c_str(), "r");
+  if (f == nullptr) return 0.0;
+  char buffer[1024] = {};
+  const size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+  std::fclose(f);
+  buffer[n] = 0;
+  const char* p = std::strrchr(buffer, ')');  // the name may hold spaces
+  if (p == nullptr) return 0.0;
+  unsigned long utime = 0;
+  unsigned long stime = 0;
+  // Fields after the name: state, then 10 numbers, then utime and stime.
+  if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) != 2) return 0.0;
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+struct Cost {
+  double fps = 0.0;         // best round, wall clock
+  double cpuMsFrame = 0.0;  // processor ms per frame, game and X server
+  double serverMsFrame = 0.0;  // the X server's part of it
+};
+
 // Calls per second of fn. The machine may be shared, so the time is split
 // into rounds and the best round counts: contention only ever slows a round
-// down.
+// down. The processor time per call is counted over all rounds.
 template <typename Fn>
-double Rate(double seconds, Fn&& fn, long& count) {
+Cost Rate(double seconds, Fn&& fn, long& count) {
   constexpr int kRounds = 5;
-  double best = 0.0;
+  Cost cost;
   count = 0;
+  const std::string server = "/proc/" + std::to_string(serverPid) + "/stat";
+  const double serverStart = serverPid > 0 ? ProcessSeconds(server) : 0.0;
+  const double cpuStart = ProcessSeconds("/proc/self/stat") + serverStart;
   for (int round = 0; round < kRounds; ++round) {
     long n = 0;
     const auto start = Clock::now();
@@ -135,13 +172,19 @@ double Rate(double seconds, Fn&& fn, long& count) {
       now = Clock::now();
     } while (now < until);
     count += n;
-    best = std::max(best, static_cast<double>(n) / std::chrono::duration<double>(now - start).count());
+    cost.fps = std::max(cost.fps, static_cast<double>(n) / std::chrono::duration<double>(now - start).count());
   }
-  return best;
+  const double serverEnd = serverPid > 0 ? ProcessSeconds(server) : 0.0;
+  const double cpuEnd = ProcessSeconds("/proc/self/stat") + serverEnd;
+  if (count > 0) {
+    cost.cpuMsFrame = (cpuEnd - cpuStart) * 1000.0 / static_cast<double>(count);
+    cost.serverMsFrame = (serverEnd - serverStart) * 1000.0 / static_cast<double>(count);
+  }
+  return cost;
 }
 
-int RunOne(SdlPresentPath path, const char* name, double seconds) {
-  std::unique_ptr<platform::Backend> backend(MakeSdlBackend(path));
+int RunOne(SdlPresentPath path, const char* name, double seconds, const platform::SdlSettings& settings = {}) {
+  std::unique_ptr<platform::Backend> backend(MakeSdlBackend(path, settings));
   platform::SetBackend(backend.get());
   if (StartKeyboard() == 0 || StartScreenSystem() == 0 || OpenGameScreen(640, 480, 32, "Stakko", 0) == 0) {
     std::fprintf(stderr, "framerate_measure: no window (is DISPLAY set?)\n");
@@ -155,15 +198,20 @@ int RunOne(SdlPresentPath path, const char* name, double seconds) {
   long count = 0;
   Rate(0.3, [](long) { FlipFrame(); }, count);
 
-  const double flip = Rate(seconds, [](long) { FlipFrame(); }, count);
-  const double play = Rate(seconds, [&](long f) { PlayLikeFrame(pictures, static_cast<int>(f)); }, count);
+  const Cost flip = Rate(seconds, [](long) { FlipFrame(); }, count);
+  const Cost play = Rate(seconds, [&](long f) { PlayLikeFrame(pictures, static_cast<int>(f)); }, count);
   float phase = 0.0f;
-  const double wave = Rate(seconds, [&](long f) { WaveFrame(pictures, phase, 20.0f - 0.5f * static_cast<float>(f % 40)); }, count);
+  const Cost wave = Rate(seconds, [&](long f) { WaveFrame(pictures, phase, 20.0f - 0.5f * static_cast<float>(f % 40)); }, count);
   long keyCount = 0;
-  const double keys = Rate(std::min(seconds, 1.0), [](long) { ExamineKeys(); }, keyCount);
+  const double keys = Rate(std::min(seconds, 1.0), [](long) { ExamineKeys(); }, keyCount).fps;
 
-  std::printf("%-13s flip %8.0f fps   play %7.0f fps (%6.3f ms)   wave %7.0f fps (%6.3f ms)   ExamineKeys %6.3f us\n",
-              name, flip, play, 1000.0 / play, wave, 1000.0 / wave, 1e6 / keys);
+  // fps: wall clock, best round; cpu: processor ms a frame (game and X
+  // server together), the figure that does not depend on other work.
+  std::printf(
+      "%-8s flip %6.0f fps %6.3f cpu-ms (X %5.3f)   play %6.0f fps %6.3f cpu-ms (X %5.3f)   wave %6.0f fps %6.3f cpu-ms   "
+      "keys %5.2f us\n",
+      name, flip.fps, flip.cpuMsFrame, flip.serverMsFrame, play.fps, play.cpuMsFrame, play.serverMsFrame, wave.fps,
+      wave.cpuMsFrame, 1e6 / keys);
   std::fflush(stdout);
   CloseGameScreen();
   StopScreenSystem();
@@ -179,24 +227,39 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       seconds = std::atof(argv[++i]);
+    } else if (std::strcmp(argv[i], "--server-pid") == 0 && i + 1 < argc) {
+      serverPid = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--path") == 0 && i + 1 < argc) {
       path = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--seconds S] [--path own|sdl-defaults|renderer|all]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--seconds S] [--path before|integer|fill|gpu|sdl-defaults|renderer|cpu|all]\n",
+                   argv[0]);
       return 2;
     }
   }
   if (seconds <= 0.0) seconds = 2.0;
-  if (path == "own") return RunOne(SdlPresentPath::kOwnScaler, "own", seconds);
+  platform::SdlSettings cpu;
+  cpu.present = platform::PresentChoice::kCpu;
+  if (path == "fill") return RunOne(SdlPresentPath::kOwnScaler, "fill", seconds, cpu);
+  cpu.scale = platform::ScaleChoice::kInteger;
+  if (path == "integer") return RunOne(SdlPresentPath::kOwnScaler, "integer", seconds, cpu);
+  cpu.wholeSurface = true;
+  if (path == "before") return RunOne(SdlPresentPath::kOwnScaler, "before", seconds, cpu);
+  platform::SdlSettings gpu;
+  gpu.present = platform::PresentChoice::kGpu;
+  if (path == "gpu") return RunOne(SdlPresentPath::kOwnScaler, "gpu", seconds, gpu);
   if (path == "sdl-defaults") return RunOne(SdlPresentPath::kOwnScalerSdlDefaults, "sdl-defaults", seconds);
   if (path == "renderer") return RunOne(SdlPresentPath::kSdlRenderer, "renderer", seconds);
-  if (path != "all") {
+  if (path != "all" && path != "cpu") {
     std::fprintf(stderr, "unknown path %s\n", path.c_str());
     return 2;
   }
   int worst = 0;
-  for (const char* each : {"own", "sdl-defaults", "renderer"}) {
-    const std::string cmd = "'" + std::string(argv[0]) + "' --seconds " + std::to_string(seconds) + " --path " + each;
+  std::vector<const char*> paths = {"before", "integer", "fill"};
+  if (path == "all") paths.insert(paths.end(), {"sdl-defaults", "renderer"});
+  for (const char* each : paths) {
+    const std::string cmd = "'" + std::string(argv[0]) + "' --seconds " + std::to_string(seconds) + " --path " + each +
+                            " --server-pid " + std::to_string(serverPid);
     int rc = std::system(cmd.c_str());
     if (rc != 0) worst = 1;
   }

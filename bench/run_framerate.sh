@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Runs bench/framerate_measure in a private Xvfb server at 1280x1024 and at
-# 640x480, for every presentation path.
-#   bench/run_framerate.sh [BUILD_DIR] [SECONDS_PER_MEASUREMENT]
-# BUILD_DIR must be configured with -DSTAKKO_BENCH=ON (default build-bench).
+# Runs bench/framerate_measure in a private Xvfb server at each screen size,
+# for the processor's paths (before, integer, fill) unless told otherwise.
+#   bench/run_framerate.sh [BUILD_DIR] [SECONDS_PER_MEASUREMENT] [PATH] [SIZES...]
+# BUILD_DIR must be configured with -DSTAKKO_BENCH=ON (default build-bench);
+# PATH is one of framerate_measure's --path values (default cpu).
 set -euo pipefail
 build="${1:-build-bench}"
 seconds="${2:-3}"
+path="${3:-cpu}"
+shift $(( $# < 3 ? $# : 3 ))
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(640x480 1280x1024 1920x1080 3840x2160)
 measure="$build/bench/framerate_measure"
 if [ ! -x "$measure" ]; then
   echo "build it first: cmake -S . -B $build -DCMAKE_BUILD_TYPE=Release -DSTAKKO_BENCH=ON && cmake --build $build --target framerate_measure" >&2
   exit 2
 fi
-for size in 1280x1024 640x480; do
+for size in "${sizes[@]}"; do
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$fifo" 2>/dev/null &
@@ -20,7 +25,7 @@ for size in 1280x1024 640x480; do
   read -r -t 20 display <"$fifo"
   rm -f "$fifo"
   echo "== Xvfb $size (display :$display) =="
-  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path all
+  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" --server-pid "$xvfb"
   kill "$xvfb"
   wait "$xvfb" 2>/dev/null || true
 done

@@ -12,6 +12,7 @@ void KeepSdlDefaultFramebuffer() {
 
 class SdlDefaultsBackend : public platform::SdlBackend {
  public:
+  explicit SdlDefaultsBackend(const platform::SdlSettings& settings) : SdlBackend(settings) {}
   bool StartVideo() override {
     KeepSdlDefaultFramebuffer();
     return SdlBackend::StartVideo();
@@ -20,6 +21,7 @@ class SdlDefaultsBackend : public platform::SdlBackend {
 
 class SdlRendererBackend : public SdlDefaultsBackend {
  public:
+  using SdlDefaultsBackend::SdlDefaultsBackend;
   bool Present(const uint32_t* pixels, int width, int height) override {
     return window().PresentWithRenderer(pixels, width, height);
   }
@@ -27,14 +29,14 @@ class SdlRendererBackend : public SdlDefaultsBackend {
 
 }  // namespace
 
-platform::Backend* MakeSdlBackend(SdlPresentPath path) {
+platform::Backend* MakeSdlBackend(SdlPresentPath path, const platform::SdlSettings& settings) {
   switch (path) {
     case SdlPresentPath::kOwnScalerSdlDefaults:
-      return new SdlDefaultsBackend();
+      return new SdlDefaultsBackend(settings);
     case SdlPresentPath::kSdlRenderer:
-      return new SdlRendererBackend();
+      return new SdlRendererBackend(settings);
     case SdlPresentPath::kOwnScaler:
     default:
-      return new platform::SdlBackend();
+      return new platform::SdlBackend(settings);
   }
 }

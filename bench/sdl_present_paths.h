@@ -2,6 +2,8 @@
 // path and SDL's, behind the same platform API.
 #pragma once
 
+#include "platform/sdl/sdl_settings.h"
+
 namespace platform {
 class Backend;
 }
@@ -14,4 +16,4 @@ enum class SdlPresentPath {
 
 // A new SDL backend presenting by path, owned by the caller. SDL's hints
 // are process-wide: one path per process.
-platform::Backend* MakeSdlBackend(SdlPresentPath path);
+platform::Backend* MakeSdlBackend(SdlPresentPath path, const platform::SdlSettings& settings = {});

@@ -17,6 +17,11 @@ struct MouseReading {
   int dy = 0;
   int wheel = 0;
   int buttons[3] = {0, 0, 0};  // left, right, middle: 1 down, 0 up
+  // A pointer that only tells where it is (a tablet, a remote desktop):
+  // the game's cursor goes to (x, y) of the picture, then moves by dx, dy.
+  bool hasPosition = false;
+  int x = 0;
+  int y = 0;
 };
 
 struct AudioFormat {
@@ -57,7 +62,8 @@ class Backend {
   // the modifiers now held, or 0.
   virtual char TranslateKey(int keyCode) = 0;
 
-  // Mouse: relative motion since the last read, and the buttons.
+  // Mouse: relative motion since the last read (or a position), and the
+  // buttons.
   virtual bool StartMouse() = 0;
   virtual void StopMouse() = 0;
   // Returns false when the mouse cannot be read now (no focus).

@@ -166,8 +166,8 @@ int PollMouse() {
   mouse.acquireState = 2;
   platform::MouseReading reading;
   if (!backend.ReadMouse(reading)) return 0;
-  mouse.dx = reading.dx;
-  mouse.dy = reading.dy;
+  mouse.dx = reading.dx + (reading.hasPosition ? reading.x - mouse.x : 0);
+  mouse.dy = reading.dy + (reading.hasPosition ? reading.y - mouse.y : 0);
   mouse.wheel = reading.wheel;
   for (int b = 0; b < 3; ++b) mouse.buttons[b + 1] = reading.buttons[b] ? 1 : 0;
   int maxX = std::max(platform::ScreenWidth() - 1, 0);

@@ -37,3 +37,9 @@ add_test(NAME e2e.real_window
 # RUN_SERIAL: the game runs without a frame limiter and the check steps it
 # frame by frame; sharing the CPU with the parallel unit tests only slows it.
 set_tests_properties(e2e.real_window PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+add_test(NAME e2e.desktop
+  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/real_window_test.py --case desktop
+          --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
+          --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
+set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)

@@ -5,6 +5,7 @@ namespace platform {
 void SdlBackend::CloseWindow() {
   if (!window_.IsOpen()) return;
   input_.ReleaseMouse();
+  pads_.RestartPointer();
   window_.Close();
 }
 
@@ -14,15 +15,29 @@ void SdlBackend::StopVideo() {
   window_.StopVideo();
 }
 
+bool SdlBackend::Present(const uint32_t* pixels, int width, int height) {
+  const bool shown = window_.Present(pixels, width, height);
+  pace_.Wait([this] { return system_.NowMicros(); });
+  return shown;
+}
+
 bool SdlBackend::StartKeyboard() {
   input_.StartKeyboard();
+  // Pads play along with the keyboard; without them the keyboard still does.
+  pads_.Start();
   return true;
+}
+
+void SdlBackend::StopKeyboard() {
+  pads_.Stop();
+  input_.StopKeyboard();
 }
 
 bool SdlBackend::ReadKeyboard(uint8_t snapshot[256]) {
   events_.PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadKeyboard(snapshot);
+  pads_.AddHeldKeys(snapshot);
   return true;
 }
 
@@ -34,7 +49,8 @@ bool SdlBackend::StartMouse() {
 bool SdlBackend::ReadMouse(MouseReading& out) {
   events_.PumpForRead();
   if (!window_.Active()) return false;
-  input_.ReadMouse(window_.Handle(), out);
+  input_.ReadMouse(window_.Handle(), window_.CurrentGeometry(), out);
+  pads_.AddToMouse(out, system_.NowMicros());
   return true;
 }
 

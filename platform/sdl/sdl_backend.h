@@ -1,6 +1,7 @@
 // The SDL2 backend: the game's seam to SDL, put together from one unit per
 // job (window and presentation, the event dispatcher, keyboard and mouse,
-// the audio device, and the system's clock, seed, message box and exit).
+// gamepads, the audio device, and the system's clock, seed, message box and
+// exit), set up as the command line asked.
 #pragma once
 
 #include <SDL.h>
@@ -12,6 +13,9 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_pace.h"
+#include "platform/sdl/sdl_pads.h"
+#include "platform/sdl/sdl_settings.h"
 #include "platform/sdl/sdl_system.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -19,7 +23,8 @@ namespace platform {
 
 class SdlBackend : public Backend {
  public:
-  SdlBackend() : events_(system_, window_, input_) {}
+  explicit SdlBackend(const SdlSettings& settings = SdlSettings())
+      : window_(settings), pace_(settings.fps), events_(system_, window_, input_, pads_) {}
 
   int64_t NowMicros() override { return system_.NowMicros(); }
   uint32_t AutoSeed() override { return system_.AutoSeed(); }
@@ -32,22 +37,23 @@ class SdlBackend : public Backend {
   void StopVideo() override;
   void PumpEvents() override { events_.Pump(); }
   bool WindowActive() override { return window_.Active(); }
-  bool Present(const uint32_t* pixels, int width, int height) override {
-    return window_.Present(pixels, width, height);
-  }
+  bool Present(const uint32_t* pixels, int width, int height) override;
   int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) override {
     return system_.ShowMessageBox(title, text, flags, window_.Handle());
   }
 
   bool StartKeyboard() override;
-  void StopKeyboard() override { input_.StopKeyboard(); }
+  void StopKeyboard() override;
   bool ReadKeyboard(uint8_t snapshot[256]) override;
   char TranslateKey(int keyCode) override { return input_.TranslateKey(keyCode); }
 
   bool StartMouse() override;
   void StopMouse() override { input_.StopMouse(); }
   bool ReadMouse(MouseReading& out) override;
-  void ReleaseMouse() override { input_.ReleaseMouse(); }
+  void ReleaseMouse() override {
+    input_.ReleaseMouse();
+    pads_.RestartPointer();
+  }
 
   bool StartAudio(AudioFormat& format, Mixer* mixer) override { return audio_.Start(format, mixer); }
   void StopAudio() override { audio_.Stop(); }
@@ -61,6 +67,8 @@ class SdlBackend : public Backend {
   SdlSystem system_;
   SdlWindow window_;
   SdlInput input_;
+  SdlPads pads_;
+  SdlPace pace_;
   SdlEvents events_;
   SdlAudio audio_;
 };

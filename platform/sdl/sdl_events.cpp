@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_events.h"
 
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_system.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -36,6 +37,22 @@ void SdlEvents::Dispatch(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       // A window that lost the player's attention hands the pointer back.
       if (window_.HandleWindowEvent(e.window)) input_.ReleaseMouse();
+      break;
+    case SDL_KEYDOWN:
+      if ((e.key.keysym.scancode == SDL_SCANCODE_RETURN || e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
+          (e.key.keysym.mod & KMOD_ALT) != 0) {
+        if (e.key.repeat == 0) window_.ToggleFullscreen();
+        input_.HideUntilReleased(e.key.keysym.scancode);
+        break;
+      }
+      input_.HandleEvent(e);
+      break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+      pads_.HandleEvent(e);
       break;
     default:
       // SDL_QUIT (window manager close, Alt+F4) does not end the game.

@@ -1,5 +1,7 @@
 // The one place SDL's event queue is drained: each event goes to the unit
-// that owns it (window state to the window, keys and mouse to the input).
+// that owns it (window state to the window, keys and mouse to the input,
+// pads to the pads). Alt+Enter is the platform's own key: it switches
+// between window and fullscreen and the game never sees it.
 #pragma once
 
 #include <SDL.h>
@@ -9,13 +11,14 @@
 namespace platform {
 
 class SdlInput;
+class SdlPads;
 class SdlSystem;
 class SdlWindow;
 
 class SdlEvents {
  public:
-  SdlEvents(const SdlSystem& system, SdlWindow& window, SdlInput& input)
-      : system_(system), window_(window), input_(input) {}
+  SdlEvents(const SdlSystem& system, SdlWindow& window, SdlInput& input, SdlPads& pads)
+      : system_(system), window_(window), input_(input), pads_(pads) {}
 
   // Drains the whole queue; every frame does this once, as it is shown.
   void Pump();
@@ -31,6 +34,7 @@ class SdlEvents {
   const SdlSystem& system_;
   SdlWindow& window_;
   SdlInput& input_;
+  SdlPads& pads_;
   uint64_t lastPumpMicros_ = 0;
   bool pumpUnread_ = false;  // a pump has run since the last input read
 };

@@ -30,6 +30,7 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
       if (mouseCaptured_) {
         mouseDx_ += e.motion.xrel;
         mouseDy_ += e.motion.yrel;
+        if (e.motion.xrel != 0 || e.motion.yrel != 0) relativeSeen_ = true;
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
@@ -42,6 +43,10 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
     }
     case SDL_MOUSEWHEEL:
       mouseWheel_ += e.wheel.y;
+      break;
+    case SDL_KEYUP:
+      if (e.key.keysym.scancode > SDL_SCANCODE_UNKNOWN && e.key.keysym.scancode < SDL_NUM_SCANCODES)
+        hidden_[e.key.keysym.scancode] = false;
       break;
     case SDL_KEYDOWN:
       lastKeyDown_ = e.key.keysym.scancode;
@@ -71,13 +76,21 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
   }
 }
 
-void SdlInput::ReadKeyboard(uint8_t snapshot[256]) const {
+void SdlInput::HideUntilReleased(SDL_Scancode key) {
+  if (key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES) hidden_[key] = true;
+}
+
+void SdlInput::ReadKeyboard(uint8_t snapshot[256]) {
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   std::fill(snapshot, snapshot + 256, 0);
   const SdlKeyTable& codes = KeyCodesOfScancodes();
   if (count > SDL_NUM_SCANCODES) count = SDL_NUM_SCANCODES;
   for (int sc = 1; sc < count; ++sc) {
+    if (hidden_[sc]) {
+      if (state[sc]) continue;
+      hidden_[sc] = false;
+    }
     if (state[sc] && codes[static_cast<size_t>(sc)] != 0) snapshot[codes[static_cast<size_t>(sc)]] = 0x80;
   }
 }
@@ -107,7 +120,7 @@ void SdlInput::StopMouse() {
   mouseStarted_ = false;
 }
 
-void SdlInput::ReadMouse(SDL_Window* window, MouseReading& out) {
+void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseReading& out) {
   if (!mouseCaptured_) {
     // The game draws its own cursor and wants every movement, also at the
     // desktop's edges: relative mode gives both. Motion from before the
@@ -117,21 +130,47 @@ void SdlInput::ReadMouse(SDL_Window* window, MouseReading& out) {
     mouseCaptured_ = true;
     mouseDx_ = mouseDy_ = mouseWheel_ = 0;
     fracDx_ = fracDy_ = 0;
+    pointerKnown_ = false;
+    relativeSeen_ = false;
+    capturedAt_ = SDL_GetTicks();
     for (int& b : mouseButtons_) b = 0;
   }
-  // The 640x480 screen is shown enlarged by a whole factor; dividing by it
-  // keeps the game's cursor under the player's hand. What is left over is
-  // carried to the next read so slow movements are not lost.
-  int w = 0;
-  int h = 0;
-  SDL_GetWindowSize(window, &w, &h);
-  int factor = std::max(1, std::min(w / 640, h / 480));
-  int x = fracDx_ + mouseDx_;
-  int y = fracDy_ + mouseDy_;
-  out.dx = x / factor;
-  out.dy = y / factor;
-  fracDx_ = x - out.dx * factor;
-  fracDy_ = y - out.dy * factor;
+  // Motion comes in the window's points; the picture is enlarged by
+  // the picture's height in pixels over its own, and a point is pixelH / pointH pixels:
+  // dividing by both keeps the game's cursor under the player's hand. What
+  // is left over is carried to the next read so slow movements are not lost.
+  const int64_t num = static_cast<int64_t>(std::max(g.pixelH, 1)) * g.sourceH;
+  const int64_t den = static_cast<int64_t>(std::max(g.pointH, 1)) * std::max(g.height, 1);
+  const int64_t x = fracDx_ + static_cast<int64_t>(mouseDx_) * num;
+  const int64_t y = fracDy_ + static_cast<int64_t>(mouseDy_) * num;
+  out.dx = static_cast<int>(x / den);
+  out.dy = static_cast<int>(y / den);
+  fracDx_ = x - out.dx * den;
+  fracDy_ = y - out.dy * den;
+  // A pointer that moved without any relative motion from SDL only reports
+  // where it is: the game's cursor goes to the same place in the picture.
+  // Some systems park the pointer when relative mode starts (Windows clips
+  // it to the window's centre); that first moment only sets where it is.
+  int gx = 0;
+  int gy = 0;
+  int wx = 0;
+  int wy = 0;
+  SDL_GetGlobalMouseState(&gx, &gy);
+  SDL_GetWindowPosition(window, &wx, &wy);
+  const int px = gx - wx;
+  const int py = gy - wy;
+  const bool settled = SDL_GetTicks() - capturedAt_ >= 200;
+  if (pointerKnown_ && settled && !relativeSeen_ && (px != pointerX_ || py != pointerY_) && g.width > 0 && g.height > 0) {
+    const int64_t pixX = static_cast<int64_t>(px) * g.pixelW / std::max(g.pointW, 1);
+    const int64_t pixY = static_cast<int64_t>(py) * g.pixelH / std::max(g.pointH, 1);
+    out.hasPosition = true;
+    out.x = static_cast<int>((pixX - g.left) * g.sourceW / g.width);
+    out.y = static_cast<int>((pixY - g.top) * g.sourceH / g.height);
+    out.dx = out.dy = 0;
+  }
+  pointerKnown_ = true;
+  pointerX_ = px;
+  pointerY_ = py;
   out.wheel = mouseWheel_;
   for (int b = 0; b < 3; ++b) out.buttons[b] = mouseButtons_[b];
   mouseDx_ = mouseDy_ = mouseWheel_ = 0;
@@ -142,6 +181,8 @@ void SdlInput::ReleaseMouse() {
   mouseCaptured_ = false;
   mouseDx_ = mouseDy_ = mouseWheel_ = 0;
   fracDx_ = fracDy_ = 0;
+  pointerKnown_ = false;
+  relativeSeen_ = false;
   // A button let go while the desktop had the mouse is never reported.
   for (int& b : mouseButtons_) b = 0;
 }

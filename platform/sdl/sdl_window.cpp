@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_window.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/scaler.h"
@@ -8,12 +10,13 @@ namespace platform {
 
 bool SdlWindow::StartVideo() {
   if (videoStarted_) return true;
-  // Our own whole-factor scaler onto the window surface is several times
-  // faster than SDL's default path, which hides an OpenGL upload per frame
-  // (see bench/framerate_measure.cpp).
+  // Our own scaler onto the window surface is several times faster than
+  // SDL's default path, which hides an OpenGL upload per frame (see
+  // bench/framerate_measure.cpp).
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The game's speed is its frame rate: never wait for the display.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   // Without a display SDL quietly picks a driver that shows nothing; a game
@@ -29,35 +32,98 @@ bool SdlWindow::StartVideo() {
   return true;
 }
 
+SDL_Rect SdlWindow::WindowedBounds() const {
+  SDL_Rect usable{0, 0, width_, height_};
+  int display = window_ != nullptr ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+  const int factor = std::max(1, std::min(usable.w / width_, usable.h / height_));
+  const int w = width_ * factor;
+  const int h = height_ * factor;
+  return SDL_Rect{usable.x + std::max(0, (usable.w - w) / 2), usable.y + std::max(0, (usable.h - h) / 2), w, h};
+}
+
 bool SdlWindow::Open(const std::string& title, int width, int height) {
   if (!videoStarted_ || window_ != nullptr) return false;
-  // The window's own (non-fullscreen) size is the whole desktop, at its
-  // origin: a window manager makes it fullscreen anyway, and without one
-  // (a kiosk session, a bare X server) it still covers the screen instead of
-  // showing a corner of the picture in a 640x480 window.
-  SDL_Rect desk{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
-  SDL_Rect bounds;
-  if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w >= width && bounds.h >= height) desk = bounds;
-  window_ = SDL_CreateWindow(title.c_str(), desk.x, desk.y, desk.w, desk.h,
-                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
+  width_ = width;
+  height_ = height;
+  if (settings_.window) {
+    const SDL_Rect b = WindowedBounds();
+    window_ = SDL_CreateWindow(title.c_str(), b.x, b.y, b.w, b.h, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  } else {
+    // The window's own (non-fullscreen) size is the whole desktop, at its
+    // origin: a window manager makes it fullscreen anyway, and without one
+    // (a kiosk session, a bare X server) it still covers the screen instead
+    // of showing a corner of the picture in a 640x480 window.
+    SDL_Rect desk{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w >= width && bounds.h >= height) desk = bounds;
+    window_ = SDL_CreateWindow(title.c_str(), desk.x, desk.y, desk.w, desk.h,
+                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
+  }
   if (window_ == nullptr) return false;
   SetIcon();
   SDL_ShowCursor(SDL_DISABLE);
   SDL_RaiseWindow(window_);
   active_ = true;
-  surfaceStale_ = true;
-  surface_ = nullptr;
-  useRenderer_ = false;
+  ChoosePath();
   return true;
+}
+
+void SdlWindow::ChoosePath() {
+  trialFrame_ = -1;
+  std::string gpuName = "none";
+  switch (settings_.present) {
+    case PresentChoice::kCpu:
+      Use(Path::kCpu);
+      break;
+    case PresentChoice::kGpu:
+      Use(Path::kGpu);
+      break;
+    case PresentChoice::kAuto:
+      if (SdlGpuPresenter::HardwareAvailable(gpuName)) {
+        Say("a graphics card renders (" + gpuName + "): timing it against the processor");
+        trialFrame_ = 0;
+        Use(Path::kGpu);
+        if (path_ != Path::kGpu) {
+          trialFrame_ = -1;
+          Use(Path::kCpu);
+        }
+      } else {
+        Use(Path::kCpu);
+      }
+      break;
+  }
+}
+
+void SdlWindow::Use(Path path) {
+  if (path == Path::kGpu) {
+    cpu_.Drop();
+    if (!gpu_.Started() && !gpu_.Start(window_, width_, height_)) {
+      Say("the graphics card's renderer could not start; the processor presents");
+      path = Path::kCpu;
+    }
+  }
+  if (path == Path::kCpu) {
+    gpu_.Stop();
+    cpu_.SurfaceChanged();
+  }
+  path_ = path;
+  if (trialFrame_ < 0) {
+    Say(std::string("presenting with the ") +
+        (path == Path::kGpu ? "graphics card (one 640x480 texture, scaled by the card)"
+                            : "processor (our scaler onto the window surface, only the picture sent)") +
+        ", " + (settings_.scale == ScaleChoice::kFill ? "filling the screen" : "whole-number enlargement"));
+  }
+}
+
+void SdlWindow::Say(const std::string& what) const {
+  if (settings_.verbose) std::fprintf(stderr, "stakko: %s\n", what.c_str());
 }
 
 void SdlWindow::Close() {
   if (window_ == nullptr) return;
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
-  surface_ = nullptr;
+  gpu_.Stop();
+  cpu_.Drop();
   SDL_DestroyWindow(window_);
   window_ = nullptr;
   active_ = false;
@@ -77,7 +143,7 @@ bool SdlWindow::HandleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
       if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) active_ = true;
-      surfaceStale_ = true;
+      cpu_.SurfaceChanged();
       return false;
     case SDL_WINDOWEVENT_FOCUS_LOST:
     case SDL_WINDOWEVENT_MINIMIZED:
@@ -85,83 +151,112 @@ bool SdlWindow::HandleWindowEvent(const SDL_WindowEvent& e) {
       return true;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_RESIZED:
-      surfaceStale_ = true;
+      cpu_.SurfaceChanged();
       return false;
     case SDL_WINDOWEVENT_EXPOSED:
-      surfaceNeedsFullUpdate_ = true;
+      cpu_.Exposed();
       return false;
     default:
       return false;
   }
 }
 
-bool SdlWindow::Present(const uint32_t* pixels, int width, int height) {
-  if (window_ == nullptr) return false;
-  if (!useRenderer_) {
-    // A surface invalidated by a resize that arrived after the last pump
-    // fails once; fetch it again before giving up on the surface path.
-    if (PresentToSurface(pixels, width, height)) return true;
-    surfaceStale_ = true;
-    if (PresentToSurface(pixels, width, height)) return true;
-    useRenderer_ = true;
-  }
-  return PresentWithRenderer(pixels, width, height);
+bool SdlWindow::Fullscreen() const {
+  return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
-bool SdlWindow::PresentToSurface(const uint32_t* pixels, int width, int height) {
-  if (surfaceStale_ || surface_ == nullptr) {
-    surface_ = SDL_GetWindowSurface(window_);
-    surfaceStale_ = false;
-    surfaceNeedsFullUpdate_ = true;
-    if (surface_ == nullptr) return false;
+void SdlWindow::ToggleFullscreen() {
+  if (window_ == nullptr) return;
+  if (Fullscreen()) {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+    const SDL_Rect b = WindowedBounds();
+    SDL_SetWindowSize(window_, b.w, b.h);
+    SDL_SetWindowPosition(window_, b.x, b.y);
+  } else {
+    // The window first covers its display by itself, so that without a
+    // window manager to make it fullscreen it still does.
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) == 0) {
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+    }
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  // The surface's size is in pixels, which on a high-density screen is more
-  // than the window's size in points: the factor is taken from it.
-  SDL_PixelFormatEnum format = static_cast<SDL_PixelFormatEnum>(surface_->format->format);
-  if (format != SDL_PIXELFORMAT_RGB888 && format != SDL_PIXELFORMAT_ARGB8888) return false;
-  const Placement place = PlaceInside(width, height, surface_->w, surface_->h);
-  if (SDL_MUSTLOCK(surface_) && SDL_LockSurface(surface_) != 0) return false;
-  auto* bytes = static_cast<uint8_t*>(surface_->pixels);
-  if (surfaceNeedsFullUpdate_) {
-    for (int y = 0; y < surface_->h; ++y) {
-      std::memset(bytes + static_cast<size_t>(y) * surface_->pitch, 0, static_cast<size_t>(surface_->w) * 4);
+  cpu_.SurfaceChanged();
+}
+
+void SdlWindow::TrialFrame() {
+  if (trialFrame_ < 0) return;
+  constexpr int kWarmUp = 10;
+  constexpr int kTimed = 40;
+  constexpr int kPhase = kWarmUp + kTimed;
+  const uint64_t now = SDL_GetPerformanceCounter();
+  const int phase = trialFrame_ / kPhase;
+  const int step = trialFrame_ % kPhase;
+  if (trialFrame_ > 0 && step == 0) {
+    trialSeconds_[phase - 1] =
+        static_cast<double>(now - trialStart_) / static_cast<double>(SDL_GetPerformanceFrequency());
+    if (phase == 1) {
+      Use(Path::kCpu);
+    } else {
+      const bool gpuFaster = trialSeconds_[0] < trialSeconds_[1];
+      char line[160];
+      std::snprintf(line, sizeof line, "%d frames took %.1f ms with the graphics card, %.1f ms with the processor",
+                    kTimed, trialSeconds_[0] * 1000.0, trialSeconds_[1] * 1000.0);
+      Say(line);
+      trialFrame_ = -1;
+      Use(gpuFaster ? Path::kGpu : Path::kCpu);
+      return;
     }
   }
-  ScaleInto(pixels, width, place, bytes, surface_->pitch);
-  if (SDL_MUSTLOCK(surface_)) SDL_UnlockSurface(surface_);
-  int result;
-  if (surfaceNeedsFullUpdate_) {
-    result = SDL_UpdateWindowSurface(window_);
-  } else {
-    // The letterbox is already on screen: only the picture is sent.
-    SDL_Rect area{place.left, place.top, place.cols * place.factor, place.rows * place.factor};
-    result = SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+  if (step == kWarmUp) trialStart_ = now;
+  ++trialFrame_;
+}
+
+bool SdlWindow::Present(const uint32_t* pixels, int width, int height) {
+  if (window_ == nullptr) return false;
+  TrialFrame();
+  if (path_ == Path::kGpu) {
+    if (gpu_.Present(pixels, width, height)) return true;
+    trialFrame_ = -1;
+    Use(Path::kCpu);
   }
-  if (result != 0) {
-    surfaceStale_ = true;
-    return false;
-  }
-  surfaceNeedsFullUpdate_ = false;
-  return true;
+  if (cpu_.Present(window_, pixels, width, height)) return true;
+  // No window surface to be had: SDL's renderer, whatever draws it.
+  return PresentWithRenderer(pixels, width, height);
 }
 
 bool SdlWindow::PresentWithRenderer(const uint32_t* pixels, int width, int height) {
   if (window_ == nullptr) return false;
-  if (renderer_ == nullptr) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) return false;
-    SDL_RenderSetLogicalSize(renderer_, width, height);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (texture_ == nullptr) return false;
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+  if (!gpu_.Started()) {
+    cpu_.Drop();
+    if (!gpu_.Start(window_, width, height)) return false;
   }
-  SDL_UpdateTexture(texture_, nullptr, pixels, width * 4);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
-  return true;
+  path_ = Path::kGpu;
+  return gpu_.Present(pixels, width, height);
+}
+
+SdlInput::PictureGeometry SdlWindow::CurrentGeometry() const {
+  SdlInput::PictureGeometry g;
+  if (window_ == nullptr) return g;
+  g.sourceW = width_;
+  g.sourceH = height_;
+  SDL_GetWindowSize(window_, &g.pointW, &g.pointH);
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+  SDL_GetWindowSizeInPixels(window_, &g.pixelW, &g.pixelH);
+#endif
+  if (g.pixelW <= 0 || g.pixelH <= 0) {
+    g.pixelW = g.pointW;
+    g.pixelH = g.pointH;
+  }
+  const Area a = settings_.scale == ScaleChoice::kInteger ? AreaOf(PlaceInside(width_, height_, g.pixelW, g.pixelH))
+                                                          : FillArea(width_, height_, g.pixelW, g.pixelH);
+  g.left = a.left;
+  g.top = a.top;
+  g.width = a.width;
+  g.height = a.height;
+  return g;
 }
 
 void SdlWindow::SetIcon() {

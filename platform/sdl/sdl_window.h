@@ -1,6 +1,7 @@
-// The game's window: fullscreen on the desktop, showing the 640x480 back
-// buffer enlarged by our whole-factor scaler on the window surface, or by
-// SDL's renderer where no surface can be had.
+// The game's window: fullscreen on the desktop (or, when asked, a resizable
+// window; Alt+Enter switches between the two), showing the 640x480 back
+// buffer through the processor's path or the graphics card's, chosen as the
+// settings say.
 #pragma once
 
 #include <SDL.h>
@@ -8,10 +9,19 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/fill_scaler.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_present_cpu.h"
+#include "platform/sdl/sdl_present_gpu.h"
+#include "platform/sdl/sdl_settings.h"
+
 namespace platform {
 
 class SdlWindow {
  public:
+  explicit SdlWindow(const SdlSettings& settings)
+      : settings_(settings), cpu_(settings.scale, settings.wholeSurface), gpu_(settings.scale) {}
+
   // Starts SDL's video and event subsystems; refuses a driver that shows
   // nothing unless SDL_VIDEODRIVER asked for it.
   bool StartVideo();
@@ -27,25 +37,42 @@ class SdlWindow {
   // Follows focus, size and exposure. Returns true when the window just
   // lost the player's attention (focus lost or minimised).
   bool HandleWindowEvent(const SDL_WindowEvent& event);
+  // Fullscreen to window and back (Alt+Enter).
+  void ToggleFullscreen();
+  bool Fullscreen() const;
 
   bool Present(const uint32_t* pixels, int width, int height);
-  // SDL's renderer scales a streaming texture: the fallback when the window
-  // surface fails.
+  // SDL's renderer scales a streaming texture (for measurements, and the
+  // way out when the window surface fails).
   bool PresentWithRenderer(const uint32_t* pixels, int width, int height);
 
- private:
-  bool PresentToSurface(const uint32_t* pixels, int width, int height);
-  void SetIcon();
+  // Where the picture lies in the window, for the mouse.
+  SdlInput::PictureGeometry CurrentGeometry() const;
 
+ private:
+  enum class Path { kCpu, kGpu };
+  void ChoosePath();
+  void Use(Path path);
+  void TrialFrame();
+  void Say(const std::string& what) const;
+  void SetIcon();
+  // The windowed size: the largest whole enlargement that fits the desktop.
+  SDL_Rect WindowedBounds() const;
+
+  SdlSettings settings_;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
   bool active_ = false;
-  bool surfaceStale_ = true;
-  SDL_Surface* surface_ = nullptr;
-  bool useRenderer_ = false;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  bool surfaceNeedsFullUpdate_ = true;  // letterbox cleared and pushed once per surface
+  int width_ = 640;
+  int height_ = 480;
+  SdlCpuPresenter cpu_;
+  SdlGpuPresenter gpu_;
+  Path path_ = Path::kCpu;
+  // Auto mode with a real graphics card: both paths are timed over a few
+  // frames at start-up and the faster one kept.
+  int trialFrame_ = -1;
+  uint64_t trialStart_ = 0;
+  double trialSeconds_[2] = {0.0, 0.0};
 };
 
 }  // namespace platform

@@ -100,9 +100,20 @@ def check_layout(prefix, bindir="bin", system=False):
 class InstalledSession(rw.Session):
     def check_layout(self):
         problems = check_layout(self.prefix, self.bindir, self.system)
+        # The launcher hands the game its options.
+        env = dict(os.environ, **self.env)
+        launcher = self.command[0]
+        shown = subprocess.run([launcher, "--help"], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
+        if shown.returncode != 0 or b"--window" not in shown.stdout:
+            problems.append("launcher --help: status %d, %r" % (shown.returncode, shown.stdout[:200]))
+        refused = subprocess.run([launcher, "--no-such-option"], env=env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE, timeout=30)
+        if refused.returncode != 2:
+            problems.append("launcher --no-such-option: status %d" % refused.returncode)
         if problems:
             raise Failure("; ".join(problems))
-        return "launcher, game, read-only share data, desktop entry, icons, metainfo, manual page in place"
+        return ("launcher, game, read-only share data, desktop entry, icons, metainfo, manual page in place; "
+                "the launcher passes options on")
 
     def check_player_folder(self):
         folder = os.path.join(self.xdg, "stakko")

@@ -102,10 +102,28 @@ class XServer:
         self.display = ":" + number.decode().strip()
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
-        # Where the 640x480 picture lands: the largest whole factor, centred.
-        self.factor = max(1, min(width // GAME_W, height // GAME_H))
-        self.left = (width - GAME_W * self.factor) // 2
-        self.top = (height - GAME_H * self.factor) // 2
+        self.place_picture(width, height)
+
+    def place_picture(self, width, height, scale="fill"):
+        """Where the 640x480 picture lands in a width x height area at the
+        screen's origin: with "fill" (the game's default) the largest 4:3
+        area, with "integer" the largest whole factor; centred either way.
+        Screen pixel d of the area shows game pixel floor(d * 640 / area
+        width), so game pixel g is read at column ceil(g * area width / 640)."""
+        if scale == "fill":
+            if width * GAME_H <= height * GAME_W:
+                area_w, area_h = width, width * GAME_H // GAME_W
+            else:
+                area_w, area_h = height * GAME_W // GAME_H, height
+        else:
+            f = max(1, min(width // GAME_W, height // GAME_H))
+            area_w, area_h = GAME_W * f, GAME_H * f
+        self.area_w, self.area_h = area_w, area_h
+        self.factor = area_h / GAME_H
+        self.left = (width - area_w) // 2
+        self.top = (height - area_h) // 2
+        self.columns = [self.left + -(-g * area_w // GAME_W) for g in range(GAME_W)]
+        self.rows = [self.top + -(-g * area_h // GAME_H) for g in range(GAME_H)]
 
     def stop(self):
         if self.proc.poll() is None:
@@ -142,6 +160,14 @@ class XServer:
         self.key_down(key)
         time.sleep(hold)
         self.key_up(key)
+
+    def move_mouse_to(self, sx, sy):
+        """An absolute pointer move, as a tablet or a remote desktop makes."""
+        self.run(["xdotool", "mousemove", str(int(sx)), str(int(sy))])
+
+    def screen_point(self, gx, gy):
+        """The screen pixel that shows game pixel (gx, gy)."""
+        return self.columns[gx], self.rows[gy]
 
     def move_mouse_by(self, dx, dy):
         self.run(["xdotool", "mousemove_relative", "--", str(int(dx)), str(int(dy))])
@@ -194,15 +220,24 @@ class Frame:
         if red_mask != 0xFF0000 or blue_mask != 0xFF:
             raise Failure("unexpected screenshot colour masks")
         ri, gi, bi = (2, 1, 0) if byte_order == 0 else (1, 2, 3)
-        f, left, top = server.factor, server.left, server.top
-        step = 4 * f
+        columns = server.columns
+        whole = server.area_w % GAME_W == 0 and server.area_h == server.area_w * GAME_H // GAME_W
         rows_r, rows_g, rows_b = [], [], []
-        for gy in range(GAME_H):
-            start = (top + gy * f) * bpl + left * 4
-            end = start + GAME_W * step
-            rows_r.append(pixels[start + ri:end:step])
-            rows_g.append(pixels[start + gi:end:step])
-            rows_b.append(pixels[start + bi:end:step])
+        if whole:
+            step = 4 * (server.area_w // GAME_W)
+            for sy in server.rows:
+                start = sy * bpl + server.left * 4
+                end = start + GAME_W * step
+                rows_r.append(pixels[start + ri:end:step])
+                rows_g.append(pixels[start + gi:end:step])
+                rows_b.append(pixels[start + bi:end:step])
+        else:
+            offsets = [4 * c for c in columns]
+            for sy in server.rows:
+                line = pixels[sy * bpl:(sy + 1) * bpl]
+                rows_r.append(bytes(line[o + ri] for o in offsets))
+                rows_g.append(bytes(line[o + gi] for o in offsets))
+                rows_b.append(bytes(line[o + bi] for o in offsets))
         frame = Frame(b"".join(rows_r), b"".join(rows_g), b"".join(rows_b), (pixels, width, height, bpl, ri, gi, bi), server)
         return frame
 
@@ -231,29 +266,27 @@ class Frame:
         return all(self.pixel(x, y) == colour for y in range(0, GAME_H, step) for x in range(0, GAME_W, step))
 
     def letterbox_and_scale_ok(self):
-        """The picture is enlarged by a whole factor with nearest-neighbour
-        pixels (each pixel a solid factor x factor block) and everything
-        around it is black. Returns a reason when not."""
+        """The picture fills its area with nearest-neighbour pixels (each
+        game pixel a solid block of the screen columns and rows that stand
+        for it) and everything around it is black. Returns a reason when
+        not."""
         pixels, width, height, bpl, _ri, _gi, _bi = self.raw
         s = self.server
-        f, left, top = s.factor, s.left, s.top
-        right, bottom = left + GAME_W * f, top + GAME_H * f
+        left, top = s.left, s.top
+        right, bottom = left + s.area_w, top + s.area_h
         for sy in range(0, height, 7):
             for sx in range(0, width, 7):
                 inside = left <= sx < right and top <= sy < bottom
                 if not inside and self.screen_pixel(sx, sy) != (0, 0, 0):
                     return "letterbox pixel (%d,%d) is %s, not black" % (sx, sy, self.screen_pixel(sx, sy))
-        if f > 1:
-            for gy in range(0, GAME_H, 5):
-                row = (top + gy * f) * bpl
-                block = pixels[row + left * 4: row + right * 4]
-                for k in range(1, f):
-                    if pixels[row + k * bpl + left * 4: row + k * bpl + right * 4] != block:
-                        return "screen rows of game row %d differ" % gy
-                for k in range(1, f):
-                    for c in range(4):
-                        if block[c::4 * f] != block[4 * k + c::4 * f]:
-                            return "screen columns of game row %d differ" % gy
+        # Every screen pixel of the area equals the game pixel it stands for.
+        for sy in range(top, bottom, 3):
+            gy = (sy - top) * GAME_H // s.area_h
+            for sx in range(left, right, 5):
+                gx = (sx - left) * GAME_W // s.area_w
+                if self.screen_pixel(sx, sy) != self.pixel(gx, gy):
+                    return "screen pixel (%d,%d) is %s, not game pixel (%d,%d) %s" % (
+                        sx, sy, self.screen_pixel(sx, sy), gx, gy, self.pixel(gx, gy))
         return None
 
     def save_png(self, path):
