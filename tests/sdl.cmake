@@ -6,10 +6,11 @@ if(NOT TARGET stakko_sdl)
 endif()
 file(GLOB STAKKO_SDL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/sdl/*.cpp)
 add_executable(stakko_sdl_tests ${STAKKO_SDL_TEST_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cpp)
-target_link_libraries(stakko_sdl_tests PRIVATE stakko_sdl GTest::gtest GTest::gtest_main)
+target_link_libraries(stakko_sdl_tests PRIVATE stakko_sdl stakko_sim_lib GTest::gtest GTest::gtest_main)
 target_compile_definitions(stakko_sdl_tests PRIVATE
   STAKKO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  STAKKO_RUN_DIR="${STAKKO_RUN_DIR}")
+  STAKKO_RUN_DIR="${STAKKO_RUN_DIR}"
+  STAKKO_SIM_PATH="$<TARGET_FILE:stakko-sim>")
 gtest_discover_tests(stakko_sdl_tests
   TEST_PREFIX sdl.
   WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
