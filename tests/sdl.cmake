@@ -9,7 +9,8 @@ add_executable(stakko_sdl_tests ${STAKKO_SDL_TEST_SOURCES} ${CMAKE_CURRENT_SOURC
 target_link_libraries(stakko_sdl_tests PRIVATE stakko_sdl stakko_sim_lib GTest::gtest GTest::gtest_main)
 target_compile_definitions(stakko_sdl_tests PRIVATE
   STAKKO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  STAKKO_RUN_DIR="${STAKKO_RUN_DIR}")
+  STAKKO_RUN_DIR="${STAKKO_RUN_DIR}"
+  STAKKO_SIM_PATH="$<TARGET_FILE:stakko-sim>")
 gtest_discover_tests(stakko_sdl_tests
   TEST_PREFIX sdl.
   WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
