@@ -122,15 +122,6 @@ FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
   return FileKind::Regular;
 }
 
-int64_t FileSize(const std::string& gamePath) {
-  int64_t size = 0;
-  switch (ExamineFile(gamePath, &size)) {
-    case FileKind::Regular: return size;
-    case FileKind::Folder: return -2;
-    default: return -1;
-  }
-}
-
 namespace {
 
 

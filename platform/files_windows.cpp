@@ -17,23 +17,11 @@
 #endif
 #include <windows.h>
 
+#include "platform/internal/wide_text.h"
+
 namespace platform {
 
 namespace {
-
-// UTF-8 to UTF-16; names that are not UTF-8 are taken in the ANSI code page.
-std::wstring Wide(const std::string& path) {
-  if (path.empty()) return std::wstring();
-  for (UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
-    DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-    int n = MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    if (n <= 0) continue;
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, flags, path.data(), static_cast<int>(path.size()), wide.data(), n);
-    return wide;
-  }
-  return std::wstring();
-}
 
 class Handle {
  public:
@@ -60,7 +48,7 @@ class Handle {
 // is then refused as not regular. Others may read and even replace the file
 // meanwhile (FILE_SHARE_DELETE lets a concurrent save rename over it).
 HANDLE OpenRegularForReading(const std::string& gamePath) {
-  std::wstring path = Wide(HostPath(gamePath));
+  std::wstring path = WideText(HostPath(gamePath));
   if (path.empty()) return INVALID_HANDLE_VALUE;
   HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
@@ -141,7 +129,7 @@ std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& gamePath, s
 
 FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
   if (size != nullptr) *size = 0;
-  std::wstring path = Wide(HostPath(gamePath));
+  std::wstring path = WideText(HostPath(gamePath));
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (path.empty()) return FileKind::Missing;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
@@ -159,19 +147,10 @@ FileKind ExamineFile(const std::string& gamePath, int64_t* size) {
   return FileKind::Regular;
 }
 
-int64_t FileSize(const std::string& gamePath) {
-  int64_t size = 0;
-  switch (ExamineFile(gamePath, &size)) {
-    case FileKind::Regular: return size;
-    case FileKind::Folder: return -2;
-    default: return -1;
-  }
-}
-
 bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>& bytes) {
   FileKind kind = ExamineFile(gamePath, nullptr);
   if (kind != FileKind::Missing && kind != FileKind::Regular) return false;
-  std::wstring path = Wide(HostPath(gamePath));
+  std::wstring path = WideText(HostPath(gamePath));
   // A table the player marked read-only stays as it is.
   if (kind == FileKind::Regular && (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY)) return false;
   std::wstring temp = path + L".tmp";

@@ -10,17 +10,11 @@
 #endif
 #include <windows.h>
 
+#include "platform/internal/wide_text.h"
+
 namespace platform {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 // The thread's windows the box sets aside while it is up: disabled so they
 // take no input, and taken out of the topmost band so the box is not hidden
@@ -56,7 +50,7 @@ int ShowWindowsMessageBox(const std::string& title, const std::string& text, uin
   aside.foreground = foreground;
   EnumThreadWindows(GetCurrentThreadId(), SetAsideOne, reinterpret_cast<LPARAM>(&aside));
 
-  int pressed = MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), flags);
+  int pressed = MessageBoxW(owner, WideText(text).c_str(), WideText(title).c_str(), flags);
 
   for (HWND window : aside.disabled) EnableWindow(window, TRUE);
   for (HWND window : aside.topmost) {
