@@ -14,19 +14,21 @@
 //   keys   one ExamineKeys (the particle screen takes 60 of them a frame).
 //
 //   framerate_measure [--seconds S]
-//       [--path before|integer|fill|gpu|sdl-defaults|renderer|cpu|all]
+//       [--path before|surface|integer|fill|gpu|sdl-defaults|renderer|cpu|all]
 //
 // The processor's path (SDL's framebuffer acceleration switched off, our
-// scaler writing onto the window surface) three ways: "before" hands the
-// whole window surface to the display every frame with whole-factor
-// enlargement, as the game once did; "integer" the same enlargement with
-// only the picture's rectangle handed over; "fill" (what the game does
-// unless told otherwise) the largest 4:3 area, also only its rectangle.
+// scaler doing the enlargement) four ways: "before" draws into the window
+// surface and hands all of it to the display every frame with whole-factor
+// enlargement, as the game once did; "surface" the same with only the
+// picture's rectangle handed over; "integer" the same enlargement into an
+// image of the picture's own size where the display has one (X11), else
+// like "surface"; "fill" (what the game does unless told otherwise) the
+// largest 4:3 area, drawn like "integer".
 // "gpu" is the graphics card's path (SDL's renderer scaling one streaming
 // texture). "sdl-defaults" is our scaler onto the window surface with SDL's
 // default hints (on X11 that surface is an OpenGL texture behind the
 // scenes); "renderer" is SDL's renderer with those defaults. "cpu" runs the
-// first three, "all" all but "gpu", each in a child process of its own,
+// first four, "all" all but "gpu", each in a child process of its own,
 // since SDL's hints are process-wide. bench/run_framerate.sh runs them under
 // Xvfb at several screen sizes.
 #include <unistd.h>
@@ -232,7 +234,7 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--path") == 0 && i + 1 < argc) {
       path = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--seconds S] [--path before|integer|fill|gpu|sdl-defaults|renderer|cpu|all]\n",
+      std::fprintf(stderr, "usage: %s [--seconds S] [--path before|surface|integer|fill|gpu|sdl-defaults|renderer|cpu|all]\n",
                    argv[0]);
       return 2;
     }
@@ -243,7 +245,9 @@ int main(int argc, char** argv) {
   if (path == "fill") return RunOne(SdlPresentPath::kOwnScaler, "fill", seconds, cpu);
   cpu.scale = platform::ScaleChoice::kInteger;
   if (path == "integer") return RunOne(SdlPresentPath::kOwnScaler, "integer", seconds, cpu);
-  cpu.wholeSurface = true;
+  cpu.cpuTarget = platform::CpuTarget::kSurface;
+  if (path == "surface") return RunOne(SdlPresentPath::kOwnScaler, "surface", seconds, cpu);
+  cpu.cpuTarget = platform::CpuTarget::kWholeSurface;
   if (path == "before") return RunOne(SdlPresentPath::kOwnScaler, "before", seconds, cpu);
   platform::SdlSettings gpu;
   gpu.present = platform::PresentChoice::kGpu;
@@ -255,7 +259,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   int worst = 0;
-  std::vector<const char*> paths = {"before", "integer", "fill"};
+  std::vector<const char*> paths = {"before", "surface", "integer", "fill"};
   if (path == "all") paths.insert(paths.end(), {"sdl-defaults", "renderer"});
   for (const char* each : paths) {
     const std::string cmd = "'" + std::string(argv[0]) + "' --seconds " + std::to_string(seconds) + " --path " + each +

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What building the package needs, installed when missing.
-needed=(g++ make cmake pkg-config libsdl2-dev dpkg-dev file gzip)
+needed=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev dpkg-dev file gzip)
 missing=()
 for p in "${needed[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

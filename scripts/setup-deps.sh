@@ -2,7 +2,7 @@
 # Installs the Debian packages the game and its tests need, when missing.
 set -euo pipefail
 
-packages=(g++ make cmake pkg-config libsdl2-dev googletest libgtest-dev libbenchmark-dev
+packages=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev googletest libgtest-dev libbenchmark-dev
           xvfb xauth xdotool imagemagick x11-utils x11-apps python3)
 # The Debian package's checks (scripts/package-deb.sh installs what building it needs).
 packages+=(lintian desktop-file-utils appstream)

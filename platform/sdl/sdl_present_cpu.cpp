@@ -7,6 +7,14 @@
 namespace platform {
 
 bool SdlCpuPresenter::Present(SDL_Window* window, const uint32_t* pixels, int width, int height) {
+  if (target_ == CpuTarget::kBest && !pictureTried_) {
+    pictureTried_ = true;
+    picture_ = X11Picture::Open(window);
+  }
+  if (picture_ != nullptr) {
+    if (PresentPicture(window, pixels, width, height)) return true;
+    picture_.reset();  // refused by the server: the window surface from now on
+  }
   // A surface invalidated by a resize that arrived after the last pump
   // fails once; it is fetched again before the path is given up.
   if (Attempt(window, pixels, width, height)) return true;
@@ -45,7 +53,7 @@ bool SdlCpuPresenter::Attempt(SDL_Window* window, const uint32_t* pixels, int wi
   }
   if (SDL_MUSTLOCK(surface_)) SDL_UnlockSurface(surface_);
   int result;
-  if (needsFullUpdate_ || wholeSurface_) {
+  if (needsFullUpdate_ || target_ == CpuTarget::kWholeSurface) {
     result = SDL_UpdateWindowSurface(window);
   } else {
     SDL_Rect rect{area.left, area.top, area.width, area.height};
@@ -56,6 +64,37 @@ bool SdlCpuPresenter::Attempt(SDL_Window* window, const uint32_t* pixels, int wi
     return false;
   }
   needsFullUpdate_ = false;
+  return true;
+}
+
+bool SdlCpuPresenter::PresentPicture(SDL_Window* window, const uint32_t* pixels, int width, int height) {
+  int windowW = 0;
+  int windowH = 0;
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+  SDL_GetWindowSizeInPixels(window, &windowW, &windowH);
+#else
+  SDL_GetWindowSize(window, &windowW, &windowH);
+#endif
+  if (windowW <= 0 || windowH <= 0) return false;
+  // The same areas as on the window surface; the image holds the area
+  // alone, so the scalers write it from its corner.
+  const bool whole = scale_ == ScaleChoice::kInteger;
+  Placement placement = PlaceInside(width, height, windowW, windowH);
+  const Area area = whole ? AreaOf(placement) : FillArea(width, height, windowW, windowH);
+  if (!picture_->Fit(area.width, area.height)) return false;
+  if (whole) {
+    placement.left = 0;
+    placement.top = 0;
+    ScaleInto(pixels, width, placement, picture_->Pixels(), picture_->Pitch());
+  } else {
+    scaler_.Prepare(width, height, Area{0, 0, area.width, area.height});
+    scaler_.Scale(pixels, picture_->Pixels(), picture_->Pitch());
+  }
+  const bool clear = needsFullUpdate_ || stale_ || !(area == area_);
+  if (!picture_->Put(area, clear, windowW, windowH)) return false;
+  area_ = area;
+  needsFullUpdate_ = false;
+  stale_ = false;
   return true;
 }
 

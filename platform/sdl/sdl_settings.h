@@ -6,6 +6,13 @@ namespace platform {
 
 enum class PresentChoice { kAuto, kGpu, kCpu };
 enum class ScaleChoice { kFill, kInteger };
+// Where the processor's path draws: for measurements, the older ways can be
+// asked for.
+enum class CpuTarget {
+  kBest,          // an image of the picture's own size where the display has one, else the window surface
+  kSurface,       // the window surface, only the picture's rectangle handed over
+  kWholeSurface,  // the window surface, all of it handed over every frame, as the game once did
+};
 
 struct SdlSettings {
   PresentChoice present = PresentChoice::kAuto;
@@ -13,9 +20,7 @@ struct SdlSettings {
   bool window = false;  // start in a window instead of fullscreen
   int fps = 0;          // presented frames a second at most; 0: no limit
   bool verbose = false;  // say on stderr which presentation was chosen
-  // For measurements only: hand the whole window surface to the display
-  // every frame, as the game once did.
-  bool wholeSurface = false;
+  CpuTarget cpuTarget = CpuTarget::kBest;  // for measurements only
 };
 
 }  // namespace platform

@@ -108,12 +108,16 @@ void SdlWindow::Use(Path path) {
     cpu_.SurfaceChanged();
   }
   path_ = path;
-  if (trialFrame_ < 0) {
-    Say(std::string("presenting with the ") +
-        (path == Path::kGpu ? "graphics card (one 640x480 texture, scaled by the card)"
-                            : "processor (our scaler onto the window surface, only the picture sent)") +
-        ", " + (settings_.scale == ScaleChoice::kFill ? "filling the screen" : "whole-number enlargement"));
-  }
+  // The processor's path says where it draws once it has drawn.
+  announce_ = trialFrame_ < 0;
+  if (announce_ && path == Path::kGpu) Announce("graphics card (one 640x480 texture, scaled by the card)");
+}
+
+void SdlWindow::Announce(const char* how) {
+  if (!announce_) return;
+  announce_ = false;
+  Say(std::string("presenting with the ") + how + ", " +
+      (settings_.scale == ScaleChoice::kFill ? "filling the screen" : "whole-number enlargement"));
 }
 
 void SdlWindow::Say(const std::string& what) const {
@@ -222,7 +226,11 @@ bool SdlWindow::Present(const uint32_t* pixels, int width, int height) {
     trialFrame_ = -1;
     Use(Path::kCpu);
   }
-  if (cpu_.Present(window_, pixels, width, height)) return true;
+  if (cpu_.Present(window_, pixels, width, height)) {
+    Announce(cpu_.DrawsPictureImage() ? "processor (our scaler into a shared image of the picture's size)"
+                                      : "processor (our scaler onto the window surface, only the picture sent)");
+    return true;
+  }
   // No window surface to be had: SDL's renderer, whatever draws it.
   return PresentWithRenderer(pixels, width, height);
 }

@@ -20,7 +20,7 @@ namespace platform {
 class SdlWindow {
  public:
   explicit SdlWindow(const SdlSettings& settings)
-      : settings_(settings), cpu_(settings.scale, settings.wholeSurface), gpu_(settings.scale) {}
+      : settings_(settings), cpu_(settings.scale, settings.cpuTarget), gpu_(settings.scale) {}
 
   // Starts SDL's video and event subsystems; refuses a driver that shows
   // nothing unless SDL_VIDEODRIVER asked for it.
@@ -55,6 +55,7 @@ class SdlWindow {
   void Use(Path path);
   void TrialFrame();
   void Say(const std::string& what) const;
+  void Announce(const char* how);
   void SetIcon();
   // The windowed size: the largest whole enlargement that fits the desktop.
   SDL_Rect WindowedBounds() const;
@@ -71,6 +72,7 @@ class SdlWindow {
   // Auto mode with a real graphics card: both paths are timed over a few
   // frames at start-up and the faster one kept.
   int trialFrame_ = -1;
+  bool announce_ = false;  // the path in use is still to be said (--verbose)
   uint64_t trialStart_ = 0;
   double trialSeconds_[2] = {0.0, 0.0};
 };

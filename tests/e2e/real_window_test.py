@@ -105,7 +105,7 @@ class Session:
     launcher instead (command, cwd, env, where the pictures and the "Data"
     folder are)."""
 
-    def __init__(self, args, command=None, cwd=None, env=None, assets_dir=None, data_dir=None):
+    def __init__(self, args, command=None, cwd=None, env=None, assets_dir=None, data_dir=None, server_args=()):
         self.args = args
         self.work = xh.temp_dir("stakko-e2e-")
         self.artifacts = args.artifacts or self.work
@@ -118,7 +118,7 @@ class Session:
         self.assets_dir = assets_dir or self.run_dir
         self.data_dir = data_dir or os.path.join(self.run_dir, "Data")
         width, height = (int(v) for v in args.size.split("x"))
-        self.x = xh.XServer(width, height, os.path.join(self.artifacts, "xvfb.log"))
+        self.x = xh.XServer(width, height, os.path.join(self.artifacts, "xvfb.log"), server_args)
         self.game = None
         self.last_frame = None
         self.pictures = {}
@@ -699,20 +699,37 @@ def run_desktop(args):
     report(bad.returncode == 2 and "unknown option '--fullscreen-please'" in said, "an unknown option is refused",
            "status %d, stderr %r" % (bad.returncode, said.strip()))
 
+    def said(game):
+        with open(game.err_path, "rb") as f:
+            return f.read().decode(errors="replace")
+
     args.size = "1366x768"
+    # Without shared memory (a remote display) the window surface carries the
+    # picture instead of an image of its own: it must land just the same.
+    session = Session(args, server_args=("-extension", "MIT-SHM"))
+    try:
+        session.game = xh.Game([args.stakko, "--verbose"], session.run_dir, session.x, session.work)
+        session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 30)
+        xh.wait_for("the path said", lambda: "onto the window surface" in said(session.game), 5)
+        report(True, "no shared memory: the window surface shows the picture", said(session.game).strip())
+    except Failure as e:
+        report(False, "1366x768 without shared memory", str(e))
+    finally:
+        session.close()
+
     session = Session(args)
     try:
-        session.game = xh.Game([args.stakko], session.run_dir, session.x, session.work)
+        session.game = xh.Game([args.stakko, "--verbose"], session.run_dir, session.x, session.work)
         frame = session.wait_frame("the title", lambda f: not f.is_uniform(BLACK, step=20), 30)
         pixels, width, height, _bpl, _ri, _gi, _bi = frame.raw
         lit = [sy for sy in range(height) if any(frame.screen_pixel(sx, sy) != BLACK for sx in range(0, width, 3))]
         share = (lit[-1] - lit[0] + 1) / height if lit else 0
         # Black bars around, every screen pixel the game pixel it stands for.
         session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 10)
-        report(share >= 0.9, "1366x768: the picture fills the height",
-               "lines %d-%d of %d lit (%.0f%%), area %dx%d at (%d,%d)" % (
+        report(share >= 0.9 and "shared image" in said(session.game), "1366x768: the picture fills the height",
+               "lines %d-%d of %d lit (%.0f%%), area %dx%d at (%d,%d); %s" % (
                    lit[0] if lit else -1, lit[-1] if lit else -1, height, 100 * share,
-                   session.x.area_w, session.x.area_h, session.x.left, session.x.top))
+                   session.x.area_w, session.x.area_h, session.x.left, session.x.top, said(session.game).strip()))
         session.open_dialog()
         # For its first fifth of a second the game only notes where the
         # pointer is (some systems park it when the game takes it over).

@@ -70,7 +70,7 @@ def wait_for(what, predicate, timeout, interval=0.02):
 class XServer:
     """An Xvfb server on a display number it picks itself (-displayfd)."""
 
-    def __init__(self, width, height, log_path):
+    def __init__(self, width, height, log_path, extra_args=()):
         self.width, self.height = width, height
         read_end, write_end = os.pipe()
         self.log = open(log_path, "wb")
@@ -79,7 +79,8 @@ class XServer:
         self.fbdir = tempfile.mkdtemp(prefix="stakko-xvfb-")
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset", "-fbdir", self.fbdir],
+             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset", "-fbdir", self.fbdir,
+             *extra_args],
             pass_fds=(write_end,), stdout=self.log, stderr=subprocess.STDOUT,
             start_new_session=True)
         os.close(write_end)
