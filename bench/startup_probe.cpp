@@ -127,4 +127,20 @@ void SDL_RenderPresent(SDL_Renderer* renderer) {
   Report();
 }
 
+// The X11 image of the picture's own size: its frame has reached the window
+// once the server has answered (the game waits for that too).
+struct _XDisplay;
+struct _XGC;
+struct _XImage;
+
+int XShmPutImage(_XDisplay* display, unsigned long drawable, _XGC* gc, _XImage* image, int srcX, int srcY, int dstX,
+                 int dstY, unsigned int width, unsigned int height, int sendEvent) {
+  int result = Next<int (*)(_XDisplay*, unsigned long, _XGC*, _XImage*, int, int, int, int, unsigned int, unsigned int,
+                            int)>("XShmPutImage")(display, drawable, gc, image, srcX, srcY, dstX, dstY, width, height,
+                                                  sendEvent);
+  Next<int (*)(_XDisplay*, int)>("XSync")(display, 0);
+  Report();
+  return result;
+}
+
 }  // extern "C"

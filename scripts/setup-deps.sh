@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev googletest libgtest-dev libbenchmark-dev
-          xvfb xauth xdotool imagemagick x11-utils x11-apps python3)
+          xvfb xauth xdotool imagemagick x11-utils x11-apps openbox python3)
 # The Debian package's checks (scripts/package-deb.sh installs what building it needs).
 packages+=(lintian desktop-file-utils appstream)
 missing=()

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/scaler.h"
+#include "platform/sdl/sdl_x11_wm.h"
 
 namespace platform {
 
@@ -57,10 +58,18 @@ bool SdlWindow::Open(const std::string& title, int width, int height) {
     SDL_Rect desk{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
     SDL_Rect bounds;
     if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w >= width && bounds.h >= height) desk = bounds;
+    // Made hidden, so that where no window manager runs the fullscreen
+    // request (and SDL's wait for its answer) can be dropped before showing.
     window_ = SDL_CreateWindow(title.c_str(), desk.x, desk.y, desk.w, desk.h,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
+                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
   }
   if (window_ == nullptr) return false;
+  unmanaged_ = X11WithoutWindowManager(window_);
+  if (!settings_.window) {
+    coversScreen_ = unmanaged_;
+    if (coversScreen_) SDL_SetWindowFullscreen(window_, 0);
+    SDL_ShowWindow(window_);
+  }
   SetIcon();
   SDL_ShowCursor(SDL_DISABLE);
   SDL_RaiseWindow(window_);
@@ -131,6 +140,7 @@ void SdlWindow::Close() {
   SDL_DestroyWindow(window_);
   window_ = nullptr;
   active_ = false;
+  coversScreen_ = false;
   SDL_ShowCursor(SDL_ENABLE);
 }
 
@@ -166,13 +176,14 @@ bool SdlWindow::HandleWindowEvent(const SDL_WindowEvent& e) {
 }
 
 bool SdlWindow::Fullscreen() const {
-  return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  return window_ != nullptr && (coversScreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0);
 }
 
 void SdlWindow::ToggleFullscreen() {
   if (window_ == nullptr) return;
   if (Fullscreen()) {
-    SDL_SetWindowFullscreen(window_, 0);
+    if (!coversScreen_) SDL_SetWindowFullscreen(window_, 0);
+    coversScreen_ = false;
     SDL_SetWindowResizable(window_, SDL_TRUE);
     const SDL_Rect b = WindowedBounds();
     SDL_SetWindowSize(window_, b.w, b.h);
@@ -185,7 +196,8 @@ void SdlWindow::ToggleFullscreen() {
       SDL_SetWindowPosition(window_, bounds.x, bounds.y);
       SDL_SetWindowSize(window_, bounds.w, bounds.h);
     }
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    coversScreen_ = unmanaged_;
+    if (!coversScreen_) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   cpu_.SurfaceChanged();
 }

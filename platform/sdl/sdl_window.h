@@ -64,6 +64,10 @@ class SdlWindow {
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
   bool active_ = false;
+  // No window manager runs (X11 only): fullscreen is the window covering the
+  // screen, SDL is not asked for it (see sdl_x11_wm.h).
+  bool unmanaged_ = false;
+  bool coversScreen_ = false;
   int width_ = 640;
   int height_ = 480;
   SdlCpuPresenter cpu_;

@@ -1,6 +1,6 @@
 #include "platform/sdl/sdl_x11_picture.h"
 
-#ifdef STAKKO_X11_PICTURE
+#ifdef STAKKO_X11
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -9,36 +9,10 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include "platform/sdl/sdl_x11_refusals.h"
+
 namespace platform {
 namespace {
-
-// A refused request is reported to an error handler, later; the default one
-// ends the program. Requests that may be refused are made under this one
-// and followed by XSync, so that their answer is known at once.
-bool gRefused = false;
-int NoteRefusal(Display*, XErrorEvent*) {
-  gRefused = true;
-  return 0;
-}
-
-class Refusals {
- public:
-  explicit Refusals(Display* display) : display_(display) {
-    XSync(display_, False);
-    gRefused = false;
-    previous_ = XSetErrorHandler(NoteRefusal);
-  }
-  ~Refusals() { XSetErrorHandler(previous_); }
-  // Waits for the server's answer to everything asked so far.
-  bool Any() {
-    XSync(display_, False);
-    return gRefused;
-  }
-
- private:
-  Display* display_;
-  int (*previous_)(Display*, XErrorEvent*);
-};
 
 class SharedPicture final : public X11Picture {
  public:
@@ -76,7 +50,7 @@ class SharedPicture final : public X11Picture {
     segment_.readOnly = False;
     bool refused;
     {
-      Refusals refusals(display_);
+      X11Refusals refusals(display_);
       XShmAttach(display_, &segment_);
       refused = refusals.Any();
     }

@@ -730,6 +730,18 @@ def run_desktop(args):
                "lines %d-%d of %d lit (%.0f%%), area %dx%d at (%d,%d); %s" % (
                    lit[0] if lit else -1, lit[-1] if lit else -1, height, 100 * share,
                    session.x.area_w, session.x.area_h, session.x.left, session.x.top, said(session.game).strip()))
+        # Started fullscreen, Alt+Enter goes to a window and back; the
+        # picture is whole again afterwards, bars and all.
+        window = session.x.run(["xdotool", "search", "--name", "^Stakko$"]).split()[0].decode()
+        server = session.x
+        server.run(["xdotool", "key", "--window", window, "alt+Return"])
+        windowed = xh.wait_for("a window", lambda: (lambda g: g if g[2] < server.width else None)(
+            window_geometry(server, window)), 5)
+        server.run(["xdotool", "key", "--window", window, "alt+Return"])
+        full = xh.wait_for("fullscreen again", lambda: (lambda g: g if g[2:] == (server.width, server.height) else None)(
+            window_geometry(server, window)), 5)
+        session.wait_frame("the picture in its area again", lambda f: f.letterbox_and_scale_ok() is None, 10)
+        report(True, "started fullscreen, Alt+Enter toggles", "window %s, fullscreen %s" % (windowed, full))
         session.open_dialog()
         # For its first fifth of a second the game only notes where the
         # pointer is (some systems park it when the game takes it over).
@@ -744,6 +756,38 @@ def run_desktop(args):
     except Failure as e:
         report(False, "1366x768 session", str(e))
     finally:
+        session.close()
+
+    # Under a window manager fullscreen is the manager's to grant: the
+    # game asks for it at start and on Alt+Enter.
+    session = Session(args)
+    manager = None
+    try:
+        server = session.x
+        manager = subprocess.Popen(["openbox"], env=server.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        xh.wait_for("the window manager", lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in server.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), 10)
+        session.game = xh.Game([args.stakko], session.run_dir, server, session.work)
+        session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 30)
+        window = server.run(["xdotool", "search", "--name", "^Stakko$"]).split()[0].decode()
+
+        def state():
+            return server.run(["xprop", "-id", window, "_NET_WM_STATE"], check=False).decode().strip()
+        granted = state()
+        server.run(["xdotool", "key", "--window", window, "alt+Return"])
+        windowed = xh.wait_for("a window", lambda: (lambda g: g if g[2] < server.width else None)(
+            window_geometry(server, window)), 5)
+        server.run(["xdotool", "key", "--window", window, "alt+Return"])
+        xh.wait_for("fullscreen again", lambda: "FULLSCREEN" in state(), 5)
+        session.wait_frame("the picture in its area again", lambda f: f.letterbox_and_scale_ok() is None, 10)
+        report("_NET_WM_STATE_FULLSCREEN" in granted, "a window manager grants fullscreen; Alt+Enter toggles it",
+               "%s; window %s" % (granted, windowed))
+    except Failure as e:
+        report(False, "under a window manager", str(e))
+    finally:
+        if manager is not None:
+            manager.kill()
+            manager.wait()
         session.close()
 
     session = Session(args)

@@ -27,7 +27,7 @@ class Failure(Exception):
 
 def tools_missing():
     """Names of the X tools this harness needs that are not installed."""
-    return [t for t in ("Xvfb", "xdotool", "xwd") if shutil.which(t) is None]
+    return [t for t in ("Xvfb", "xdotool", "xwd", "xprop", "openbox") if shutil.which(t) is None]
 
 
 def skip_for_missing_tools():
