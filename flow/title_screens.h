@@ -1,6 +1,8 @@
 // The title wave, the jewel fountain and the how-to picture.
 #pragma once
 
+#include "flow/attract_particle.h"
+
 void RunTitle();
 void RunAttract();
 void RunHowTo();
