@@ -12,7 +12,6 @@
 #include "flow/confirm_exit.h"
 #include "platform/input.h"
 #include "platform/keycodes.h"
-#include "platform/process.h"
 #include "platform/sdl/sdl_pads.h"
 #include "platform/timing.h"
 #include "play/board.h"
