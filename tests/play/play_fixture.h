@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,13 +44,6 @@ inline void WriteSheet(const std::filesystem::path& file, int width, int height,
   ASSERT_TRUE(platform::WriteBitmap24(file.string(), pixels.data(), width, height));
 }
 
-// A short silent 8-bit mono wave, enough for a sound to load and be traced.
-inline void WriteSilentWave(const std::filesystem::path& file) {
-  const testwave::Bytes b = testwave::Wave8(testwave::Bytes(64, 128));
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
 inline void WriteTestAssets(const std::filesystem::path& dir) {
   namespace fs = std::filesystem;
   fs::create_directories(dir / "graphics");
@@ -64,7 +56,7 @@ inline void WriteTestAssets(const std::filesystem::path& dir) {
   WriteSheet(dir / "graphics/BKF-FONT.bmp", 320, 48, 16, 16, 16, 16, [](int n) { return SmallGlyphColour(n + 1); });
   WriteSheet(dir / "graphics/GetReady.bmp", 226, 38, 226, 38, 226, 38, [](int) { return GetReadyColour; });
   for (const char* name : {"Stakko.wav", "Nu Battle.wav", "Explosion.wav", "Drop.wav", "HighScore.wav", "awwww.wav"})
-    WriteSilentWave(dir / "Sound" / name);
+    WriteBytes(dir / "Sound" / name, testwave::Wave8(testwave::Bytes(64, 128)));  // short, silent
 }
 
 }  // namespace playtest
