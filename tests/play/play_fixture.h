@@ -12,8 +12,10 @@
 #include "flow/globals.h"
 #include "flow/startup.h"
 #include "play/board.h"
+#include "play/play.h"
 #include "platform/bitmap_file.h"
 #include "platform/screen.h"
+#include "platform/timing.h"
 #include "tests/test_support.h"
 #include "tests/platform/wave_builder.h"
 
@@ -42,6 +44,22 @@ inline void WriteSheet(const std::filesystem::path& file, int width, int height,
     }
   }
   ASSERT_TRUE(platform::WriteBitmap24(file.string(), pixels.data(), width, height));
+}
+
+// Runs play frames (Left held by the caller) and returns the times the
+// piece moved: each move one column to the left, to that column's place.
+inline std::vector<int64_t> LeftMovesOver(int frames) {
+  std::vector<int64_t> moves;
+  int column = static_cast<int>((G.PieceX - static_cast<float>(WellLeft)) / CellSize);
+  while (frames-- > 0) {
+    RunPlayFrame();
+    if (G.PieceColumn == column) continue;
+    EXPECT_EQ(G.PieceColumn, column - 1);
+    column = G.PieceColumn;
+    EXPECT_EQ(G.PieceX, static_cast<float>(CellScreenX(column)));
+    moves.push_back(ElapsedMs());
+  }
+  return moves;
 }
 
 inline void WriteTestAssets(const std::filesystem::path& dir) {
