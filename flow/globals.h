@@ -4,9 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "flow/attract_particle.h"
 #include "platform/image.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
+#include "play/well.h"
+#include "scores/font_glyphs.h"
+#include "scores/high_score_entry.h"
 
 using ScreenState = int;
 enum : ScreenState {
@@ -18,33 +22,6 @@ enum : ScreenState {
   StatePlaying = 6,
   StateGameOver = 7,
   StateConfirmExit = 25,
-};
-
-constexpr int BoardColumns = 6;
-constexpr int BoardRows = 13;  // row 0 lies above the well
-
-using Jewel = int32_t;
-
-struct AttractParticle {
-  int32_t kind = 0;  // 1..6, 0 not yet spawned
-  float dx = 0.0f;
-  float dy = 0.0f;
-  float x = 0.0f;
-  float y = 0.0f;
-  float speed = 0.0f;
-};
-
-struct HighScoreEntry {
-  std::string name;
-  int32_t score = 0;
-  std::string date;
-  int32_t level = 0;
-};
-
-struct BitmapFont {
-  ImageId glyphs[61] = {};  // numbered from 1
-  std::string charset;
-  int advance = 0;
 };
 
 struct GameGlobals {

@@ -2,7 +2,7 @@
 
 #include "flow/game_clock.h"
 #include "flow/globals.h"
-#include "flow/title_screens.h"
+#include "flow/leave_by_key.h"
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/screen.h"

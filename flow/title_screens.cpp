@@ -8,9 +8,8 @@
 
 #include "flow/game_clock.h"
 #include "flow/globals.h"
+#include "flow/leave_by_key.h"
 #include "platform/image.h"
-#include "platform/input.h"
-#include "platform/keycodes.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
 #include "platform/timing.h"
@@ -24,20 +23,6 @@ constexpr int32_t kParticleShowMs = 30000;
 constexpr int32_t kHowToMs = 20000;
 
 }  // namespace
-
-bool LeaveScreenByKey() {
-  ExamineKeys();
-  if (IsKeyDown(KeyEscape)) {
-    G.SavedState = G.CurrentState;
-    G.CurrentState = StateConfirmExit;
-    return true;
-  }
-  if (IsKeyDown(KeySpace)) {
-    G.CurrentState = StateGetReady;
-    return true;
-  }
-  return false;
-}
 
 void RunTitle() {
   StartTitleMusic();

@@ -1,6 +1,8 @@
 // The title wave, the jewel fountain and the how-to picture.
 #pragma once
 
+#include "flow/attract_particle.h"
+
 void RunTitle();
 void RunAttract();
 void RunHowTo();
@@ -12,8 +14,3 @@ void SpawnAllParticles();
 void SpawnParticle(int i);
 void RunParticleShow();
 void DrawParticleFrame();
-
-// Takes a keyboard snapshot and leaves the screen when Escape (to the exit
-// dialog, remembering the screen) or Space (to a new game) is held; Escape
-// wins. Returns true when the caller must return at once.
-bool LeaveScreenByKey();

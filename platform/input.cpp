@@ -8,7 +8,7 @@
 #include "platform/backend.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/internal/state_reset.h"
-#include "platform/process.h"
+#include "platform/internal/stop_signal.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/backend.h"
+#include "platform/internal/stop_signal.h"
 
 namespace {
 

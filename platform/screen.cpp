@@ -7,7 +7,7 @@
 #include "platform/image.h"
 #include "platform/internal/back_buffer.h"
 #include "platform/internal/state_reset.h"
-#include "platform/process.h"
+#include "platform/internal/stop_signal.h"
 #include "platform/trace.h"
 
 namespace {

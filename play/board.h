@@ -3,6 +3,7 @@
 #pragma once
 
 #include "flow/globals.h"
+#include "play/well.h"
 
 // Top-left corner on screen of the cell (x, y); row 0 would sit above the
 // visible well.

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "flow/globals.h"
 #include "platform/image.h"
 
 namespace {

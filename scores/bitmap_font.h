@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "flow/globals.h"
+#include "scores/font_glyphs.h"
 
 void LoadBitmapFonts();
 void DrawBitmapText(const BitmapFont& font, const std::string& text, int x, int y);

@@ -4,6 +4,7 @@
 
 #include "flow/game_clock.h"
 #include "flow/globals.h"
+#include "flow/leave_by_key.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/input.h"
@@ -66,20 +67,14 @@ bool ApplyTypedText(const std::string& typed) {
   return false;
 }
 
-// Half a second for Space (a new game) or Escape (the exit dialog), then the
-// high-score screen. Keys are tested as held, Escape first.
+// Half a second to leave as the attract screens are left (Space a new game,
+// Escape the exit dialog), then the high-score screen.
 void ClosingWait() {
   GameTimeMs deadline = DeadlineIn(kClosingWaitMs);
   for (;;) {
-    ExamineKeys();
-    if (IsKeyDown(KeyEscape)) {
-      G.SavedState = StateGameOver;
-      G.CurrentState = StateConfirmExit;
-      G.GameOverResultEntered = 1;
-      return;
-    }
-    if (IsKeyDown(KeySpace)) {
-      G.CurrentState = StateGetReady;
+    if (LeaveScreenByKey()) {
+      // The exit dialog comes back here; this game's result is in already.
+      if (G.CurrentState == StateConfirmExit) G.GameOverResultEntered = 1;
       return;
     }
     if (ClockIsPast(deadline)) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "scores/high_score_entry.h"
+
 inline constexpr const char* kHighScorePath = "Data/highscore.dat";
 
 // Fills G.HighScoreTable from the file, or writes the default file when there

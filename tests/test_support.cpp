@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -38,6 +40,17 @@ void CopyRunAssets(const fs::path& dir) {
       fs::copy(run / sub, dir / sub, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
   }
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  if (!path.parent_path().empty() && !fs::exists(path.parent_path())) fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 #ifdef __linux__

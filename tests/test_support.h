@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -49,6 +50,11 @@ SimRun RunSimWith(std::vector<std::string> args);
 
 // Copies the generated "graphics" and "Sound" folders into dir.
 void CopyRunAssets(const std::filesystem::path& dir);
+
+// A file's bytes (none when it cannot be read), and a file replaced by
+// bytes, its folder made first when missing.
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 // While alive, this process cannot override file permissions even as root
 // (the capabilities that would are dropped from its effective set, and given

@@ -1,6 +1,6 @@
 #include "platform/internal/state_reset.h"
 
-#include "platform/process.h"
+#include "platform/internal/stop_signal.h"
 
 namespace platform {
 

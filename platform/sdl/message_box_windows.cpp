@@ -2,15 +2,8 @@
 
 #include <vector>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include "platform/internal/wide_text.h"
+#include "platform/internal/windows_api.h"
 
 namespace platform {
 

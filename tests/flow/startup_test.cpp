@@ -12,7 +12,7 @@
 #include "flow/globals.h"
 #include "flow/startup.h"
 #include "platform/internal/state_reset.h"
-#include "platform/process.h"
+#include "platform/internal/stop_signal.h"
 #include "platform/screen.h"
 #include "tests/test_support.h"
 #include "tools/sim/scenario.h"

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "platform/bitmap_file.h"
 #include "platform/image.h"
@@ -259,8 +258,7 @@ TEST(BitmapDecode, FuzzedFilesAreRefusedSafely) {
   const fs::path dir = fs::path(STAKKO_SOURCE_DIR) / "tests" / "data" / "bitmap";
   int count = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> file = ReadBytes(entry.path());
     EXPECT_FALSE(DecodeBitmap(file.data(), file.size())) << entry.path().filename();
     ++count;
   }
@@ -274,9 +272,7 @@ TEST_F(HeadlessTest, LoadsFilesByTheGamesNames) {
   b.width = 2;
   b.height = 1;
   b.SetRows({{1, 2}});
-  const std::vector<uint8_t> file = b.Build();
-  std::ofstream(dir.path() / "graphics" / "Tiny.bmp", std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  WriteBytes(dir.path() / "graphics" / "Tiny.bmp", b.Build());
   std::ofstream(dir.path() / "graphics" / "Junk.bmp", std::ios::binary) << "not a picture";
 
   EXPECT_NE(LoadImageFile("graphics\\Tiny.bmp"), 0);

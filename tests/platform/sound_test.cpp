@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,12 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using testwave::Bytes;
 
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // A mono sound at the device rate whose sample n is base + n * step.
 Bytes Ramp(int frames, int base, int step) {
   std::vector<int16_t> s;
@@ -34,7 +27,7 @@ Bytes Ramp(int frames, int base, int step) {
 class SoundTest : public HeadlessTest {
  protected:
   SoundId Load(const std::string& name, const Bytes& bytes) {
-    WriteFile(dir.path() / "Sound" / name, bytes);
+    WriteBytes(dir.path() / "Sound" / name, bytes);
     return LoadSoundFile("Sound\\" + name);
   }
   // Left channel of the next frames of the mix.

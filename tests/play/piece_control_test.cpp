@@ -91,17 +91,7 @@ TEST_F(PieceControl, ArrowsRepeatEvery75AndUpEvery100MillisecondsAndBlockedMoves
   backend.pollStepMicros = 0;  // one millisecond per frame exactly
   G.FallPerLevel = 0.0f;       // the piece hangs at the spawn height
   backend.SetKey(KeyLeft, true);
-  std::vector<int64_t> moves;
-  int column = 3;
-  for (int n = 0; n < 400; ++n) {
-    RunPlayFrame();
-    if (G.PieceColumn != column) {
-      EXPECT_EQ(G.PieceColumn, column - 1);
-      column = G.PieceColumn;
-      moves.push_back(ElapsedMs());
-      EXPECT_EQ(G.PieceX, 224.0f + 32.0f * static_cast<float>(column));
-    }
-  }
+  const std::vector<int64_t> moves = playtest::LeftMovesOver(400);
   ASSERT_EQ(moves.size(), 3u);  // 3, 2, 1, 0 and then the wall
   EXPECT_LE(moves[0], 2);       // the first press acts at once
   EXPECT_EQ(moves[1] - moves[0], 76);

@@ -6,15 +6,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "flow/globals.h"
 #include "flow/startup.h"
 #include "play/board.h"
+#include "play/play.h"
 #include "platform/bitmap_file.h"
 #include "platform/screen.h"
+#include "platform/timing.h"
 #include "tests/test_support.h"
 #include "tests/platform/wave_builder.h"
 
@@ -45,11 +46,20 @@ inline void WriteSheet(const std::filesystem::path& file, int width, int height,
   ASSERT_TRUE(platform::WriteBitmap24(file.string(), pixels.data(), width, height));
 }
 
-// A short silent 8-bit mono wave, enough for a sound to load and be traced.
-inline void WriteSilentWave(const std::filesystem::path& file) {
-  const testwave::Bytes b = testwave::Wave8(testwave::Bytes(64, 128));
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+// Runs play frames (Left held by the caller) and returns the times the
+// piece moved: each move one column to the left, to that column's place.
+inline std::vector<int64_t> LeftMovesOver(int frames) {
+  std::vector<int64_t> moves;
+  int column = static_cast<int>((G.PieceX - static_cast<float>(WellLeft)) / CellSize);
+  while (frames-- > 0) {
+    RunPlayFrame();
+    if (G.PieceColumn == column) continue;
+    EXPECT_EQ(G.PieceColumn, column - 1);
+    column = G.PieceColumn;
+    EXPECT_EQ(G.PieceX, static_cast<float>(CellScreenX(column)));
+    moves.push_back(ElapsedMs());
+  }
+  return moves;
 }
 
 inline void WriteTestAssets(const std::filesystem::path& dir) {
@@ -64,7 +74,7 @@ inline void WriteTestAssets(const std::filesystem::path& dir) {
   WriteSheet(dir / "graphics/BKF-FONT.bmp", 320, 48, 16, 16, 16, 16, [](int n) { return SmallGlyphColour(n + 1); });
   WriteSheet(dir / "graphics/GetReady.bmp", 226, 38, 226, 38, 226, 38, [](int) { return GetReadyColour; });
   for (const char* name : {"Stakko.wav", "Nu Battle.wav", "Explosion.wav", "Drop.wav", "HighScore.wav", "awwww.wav"})
-    WriteSilentWave(dir / "Sound" / name);
+    WriteBytes(dir / "Sound" / name, testwave::Wave8(testwave::Bytes(64, 128)));  // short, silent
 }
 
 }  // namespace playtest

@@ -256,26 +256,3 @@ TEST_F(WholeGame, DroppingEveryPieceIntoTheMiddleEndsTheGameWithNothingCleared) 
   EXPECT_EQ(run.end.Stones, 0);
   EXPECT_EQ(run.end.ToGo, 30);
 }
-
-TEST_F(WholeGame, AGameStartedFromTheFirstTitleScreenHasItsPictureStandingStillAtFirst) {
-  SimOptions options;
-  options.frameUs = 200'000;  // long frames: the slide's steps are large
-  options.events = Script({{0, KeySpace, 300}});
-  options.frames = 60;
-  std::vector<bool> slideFrameShowsPicture;
-  options.prepare = [&](platform::HeadlessBackend& b) {
-    b.onPresent = [&](platform::HeadlessBackend&) {
-      if (G.CurrentState != StateGetReady) return;
-      const uint32_t* presented = platform::BackBufferPixels();
-      bool any = false;
-      for (int i = 0; i < 640 * 480; ++i) any = any || presented[i] != 0x00FFFFFFu;
-      slideFrameShowsPicture.push_back(any);
-    };
-  };
-  GameRun run = Play(options);
-  ASSERT_NE(std::find(run.events.begin(), run.events.end(), "state 1 5"), run.events.end()) << run.out;
-  ASSERT_GE(slideFrameShowsPicture.size(), 3u);
-  EXPECT_FALSE(slideFrameShowsPicture[0]);  // at x 641, beyond the edge
-  EXPECT_FALSE(slideFrameShowsPicture[1]);  // has not moved
-  EXPECT_TRUE(slideFrameShowsPicture[2]);   // 38 pixels in
-}

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "flow/globals.h"
@@ -125,8 +124,7 @@ TEST(ScoresFullGame, PlayedGameIsNamedSavedAndShown) {
 
   // The file: the new row first, then the nine default rows as the table
   // held them in memory.
-  std::ifstream in(dir.path() / "Data" / "highscore.dat", std::ios::binary);
-  std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> file = ReadBytes(dir.path() / "Data" / "highscore.dat");
   std::vector<uint8_t> expected = Record("ZOE", G.Score, "12-JUN-2040", G.Level);
   for (int row = 2; row <= 10; ++row) {
     std::vector<uint8_t> r = Record("NOBODY", 0, "01-JAN-2007", 0);
@@ -157,10 +155,7 @@ TEST(ScoresFullGame, TableThatCannotBeReadSurvivesAWholeGame) {
     std::vector<uint8_t> r = Record("ACE" + std::to_string(row), 9000 - 100 * row, "08-DEC-2026", 7);
     kept.insert(kept.end(), r.begin(), r.end());
   }
-  {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(kept.data()), static_cast<std::streamsize>(kept.size()));
-  }
+  WriteBytes(file, kept);
   fs::permissions(file, fs::perms::none);
   PlayedGame game;
   {
@@ -172,8 +167,7 @@ TEST(ScoresFullGame, TableThatCannotBeReadSurvivesAWholeGame) {
   EXPECT_TRUE(game.Traced("highscore row=1"));
   EXPECT_TRUE(game.Traced("highscore save failed"));
   EXPECT_FALSE(game.Traced("highscore save ok"));
-  std::ifstream in(file, std::ios::binary);
-  EXPECT_EQ(std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), kept);
+  EXPECT_EQ(ReadBytes(file), kept);
   EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
   ASSERT_FALSE(game.table.empty()) << "the table was never shown";
   EXPECT_EQ(ReadSmall(game.table, 10, 220, 12), " 1  ZOE");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/keycodes.h"
 #include "scores/game_over.h"
@@ -15,11 +14,6 @@ namespace fs = std::filesystem;
 using namespace scores_test;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void FullTable(int32_t score) {
   for (int row = 1; row <= 10; ++row) G.HighScoreTable[row] = HighScoreEntry{"PRO", score, "01-JAN-2030", 9};
@@ -39,6 +33,7 @@ class GameOverTest : public ScoresScreenTest {
   void SetUp() override {
     ScoresScreenTest::SetUp();
     backend.frameStepMicros = 5000;
+    G.CurrentState = StateGameOver;  // the state the game runs it in
   }
   // Records what every presented frame shows at the name-entry places.
   void WatchNameEntry() {
@@ -130,7 +125,7 @@ TEST_F(GameOverTest, TypedNameEntersTheTableAndTheFile) {
   EXPECT_GT(save, sound);
 
   // The file: the new row, then nine default rows as the table held them.
-  std::vector<uint8_t> file = ReadAll(dir.path() / "Data" / "highscore.dat");
+  std::vector<uint8_t> file = ReadBytes(dir.path() / "Data" / "highscore.dat");
   std::vector<uint8_t> first{2, 'A', 'B', 0xD2, 0x04, 0, 0};
   for (char c : std::string("12-JUN-2040")) first.push_back(static_cast<uint8_t>(c));
   first.insert(first.end(), {3, 0, 0, 0});
@@ -230,36 +225,21 @@ TEST_F(GameOverTest, KeyLetGoWhileTheGateIsShutCountsWhenItOpens) {
   EXPECT_EQ(EnterPlayerName(), "NOBODA");
 }
 
-// --- The closing wait -------------------------------------------------------------
-
-TEST_F(GameOverTest, ClosingWaitEscapeBeforeSpace) {
-  backend.frameStepMicros = 20000;
-  FullTable(1000);
-  backend.KeyAt(0, KeySpace, true);
-  backend.KeyAt(0, KeyEscape, true);
-  RunGameOver();
-  EXPECT_EQ(G.CurrentState, StateConfirmExit);
-  EXPECT_EQ(G.SavedState, StateGameOver);
-
-  ClearGameGlobals();
-  FullTable(1000);
-  G.SlideSpeed = 0.05f;
-  backend.KeyAt(backend.NowMs(), KeyEscape, false);
-  RunGameOver();
-  EXPECT_EQ(G.CurrentState, StateGetReady);
-}
-
 // --- Back from the exit dialog ---------------------------------------------------
 
 TEST_F(GameOverTest, ReturningFromTheExitDialogDoesNotEnterTheGameTwice) {
   backend.frameStepMicros = 20000;  // 2 pixels a frame
   G.Score = 500;
   G.Level = 2;
+  // The closing wait is left as the attract screens are: Escape wins over
+  // Space, and the exit dialog will come back to the game over.
   backend.KeyAt(0, KeyEnter, true);
+  backend.KeyAt(0, KeySpace, true);
   backend.KeyAt(0, KeyEscape, true);
   RunGameOver();
   ASSERT_EQ(G.CurrentState, StateConfirmExit);
-  std::vector<uint8_t> saved = ReadAll(dir.path() / "Data" / "highscore.dat");
+  EXPECT_EQ(G.SavedState, StateGameOver);
+  std::vector<uint8_t> saved = ReadBytes(dir.path() / "Data" / "highscore.dat");
   ASSERT_EQ(TraceCount("highscore save ok"), 1);
 
   // "No" in the dialog: back to the game over, which slides again and then
@@ -274,12 +254,12 @@ TEST_F(GameOverTest, ReturningFromTheExitDialogDoesNotEnterTheGameTwice) {
   backend.KeyAt(backend.NowMs(), KeyEscape, false);
   G.CurrentState = G.SavedState;
   RunGameOver();
-  EXPECT_EQ(G.CurrentState, StateHighScores);
+  EXPECT_EQ(G.CurrentState, StateGetReady);  // Space, still held
 
   EXPECT_EQ(TraceCount("highscore row="), 1);
   EXPECT_EQ(TraceCount("highscore save"), 1);
   EXPECT_EQ(TraceCount("sound play"), 1);
-  EXPECT_EQ(ReadAll(dir.path() / "Data" / "highscore.dat"), saved);
+  EXPECT_EQ(ReadBytes(dir.path() / "Data" / "highscore.dat"), saved);
   int rowsWith500 = 0;
   for (int row = 1; row <= 10; ++row) rowsWith500 += G.HighScoreTable[row].score == 500 ? 1 : 0;
   EXPECT_EQ(rowsWith500, 1);

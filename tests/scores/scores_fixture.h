@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -126,9 +125,7 @@ class ScoresScreenTest : public HeadlessTest {
   void WriteWave(const std::string& name) {
     testwave::Bytes samples;
     for (uint32_t k = 0; k < 64; ++k) samples.push_back(static_cast<uint8_t>(128 + (k % 8) * 8));
-    const testwave::Bytes b = testwave::Wave8(samples);
-    std::ofstream out(dir.path() / "Sound" / name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    WriteBytes(dir.path() / "Sound" / name, testwave::Wave8(samples));
   }
 
   // A key pressed at ms and let go a little later.

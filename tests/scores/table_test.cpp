@@ -7,7 +7,6 @@
 #endif
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "flow/globals.h"
@@ -29,16 +28,6 @@ Bytes Record(const std::string& name, int32_t score, const std::string& date, in
   out.insert(out.end(), date.begin(), date.end());
   for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(level) >> (8 * k)));
   return out;
-}
-
-Bytes ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void SetRows(const std::vector<int32_t>& scores) {
@@ -87,7 +76,7 @@ Bytes DefaultFile() {
 TEST_F(ScoreTableTest, NoFileWritesDefaultFileAndShowsOlderDateUntilReread) {
   LoadHighScores();
   EXPECT_EQ(G.HighScoresLoaded, 1);
-  Bytes file = ReadAll(File());
+  Bytes file = ReadBytes(File());
   ASSERT_EQ(file.size(), 260u);
   EXPECT_EQ(file, DefaultFile());
   for (int row = 1; row <= 10; ++row) {
@@ -102,9 +91,9 @@ TEST_F(ScoreTableTest, NoFileWritesDefaultFileAndShowsOlderDateUntilReread) {
 }
 
 TEST_F(ScoreTableTest, EmptyFileIsRewrittenWithDefaults) {
-  WriteAll(File(), {});
+  WriteBytes(File(), {});
   LoadHighScores();
-  EXPECT_EQ(ReadAll(File()), DefaultFile());
+  EXPECT_EQ(ReadBytes(File()), DefaultFile());
   EXPECT_EQ(G.HighScoreTable[10].date, "01-JAN-2007");
 }
 
@@ -146,7 +135,7 @@ TEST_F(ScoreTableTest, RecordsAreLengthNameScoreDateLevel) {
   G.HighScoreTable[2] = {"", 70000, "06-MAR-2026", 3};
   ASSERT_TRUE(SaveHighScores());
   EXPECT_TRUE(Traced("highscore save ok"));
-  Bytes file = ReadAll(File());
+  Bytes file = ReadBytes(File());
   Bytes first = Record("ABCDEFGH", 0x01020304, "05-MAR-2026", -2);
   ASSERT_EQ(first.size(), 28u);
   ASSERT_GE(file.size(), 28u + 20u);
@@ -190,7 +179,7 @@ TEST_F(ScoreTableTest, LongNameLengthByteIsUnsigned) {
   Bytes file = Record(std::string(200, 'L'), 5, "01-JAN-2018", 1);
   Bytes second = Record("B", 4, "02-JAN-2018", 2);
   file.insert(file.end(), second.begin(), second.end());
-  WriteAll(File(), file);
+  WriteBytes(File(), file);
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[1].name.size(), 200u);
   EXPECT_EQ(G.HighScoreTable[1].score, 5);
@@ -202,7 +191,7 @@ TEST_F(ScoreTableTest, LongNameLengthByteIsUnsigned) {
 
 TEST_F(ScoreTableTest, RecordCutAfterItsNameKeepsTheNameAndReadsTheRestEmpty) {
   SetRows({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  WriteAll(File(), Bytes{4, 'J', 'O', 'H', 'N'});
+  WriteBytes(File(), Bytes{4, 'J', 'O', 'H', 'N'});
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[1].name, "JOHN");
   EXPECT_EQ(G.HighScoreTable[1].score, 0);
@@ -214,7 +203,7 @@ TEST_F(ScoreTableTest, RecordCutAfterItsNameKeepsTheNameAndReadsTheRestEmpty) {
     EXPECT_EQ(G.HighScoreTable[row].level, 0) << row;
   }
   // The short file is not replaced by a read.
-  EXPECT_EQ(ReadAll(File()).size(), 5u);
+  EXPECT_EQ(ReadBytes(File()).size(), 5u);
 }
 
 TEST_F(ScoreTableTest, DamagedBytesAreTakenAsTheySay) {
@@ -229,7 +218,7 @@ TEST_F(ScoreTableTest, DamagedBytesAreTakenAsTheySay) {
   file.insert(file.end(), {2, 0, 0, 0});
   // A length byte announcing more than is left.
   file.insert(file.end(), {0xFF, 'Z'});
-  WriteAll(File(), file);
+  WriteBytes(File(), file);
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[1].name, "AB");
   EXPECT_EQ(G.HighScoreTable[1].score, 7);
@@ -253,7 +242,7 @@ TEST_F(ScoreTableTest, DamagedBytesAreTakenAsTheySay) {
     file.insert(file.end(), {'\r', '\n', static_cast<uint8_t>(row), 0, 0, 0});
   }
   ASSERT_EQ(file.size(), 2770u);
-  WriteAll(File(), file);
+  WriteBytes(File(), file);
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[10].name, std::string(254, 'N'));
   EXPECT_EQ(G.HighScoreTable[10].score, 1);
@@ -275,7 +264,7 @@ TEST_F(ScoreTableTest, RandomBytesNeverReadOutsideTheBuffer) {
   // A large file is read from its start like any other.
   Bytes big = DefaultFile();
   big.resize(1 << 20, 'Z');
-  WriteAll(File(), big);
+  WriteBytes(File(), big);
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[10].name, "NOBODY");
   EXPECT_EQ(G.HighScoreTable[10].date, "01-JAN-2018");
@@ -327,13 +316,13 @@ class FailedSaveTest : public ScoreTableTest {
     ScoreTableTest::SetUp();
     SetRows({50, 40});
     ASSERT_TRUE(SaveHighScores());
-    old = ReadAll(File());
+    old = ReadBytes(File());
     SetRows({99, 98, 97});
   }
   void ExpectOldFileKept() {
     EXPECT_FALSE(SaveHighScores());
     EXPECT_TRUE(Traced("highscore save failed"));
-    EXPECT_EQ(ReadAll(File()), old);
+    EXPECT_EQ(ReadBytes(File()), old);
   }
   Bytes old;
 };
@@ -361,12 +350,12 @@ TEST_F(FailedSaveTest, StaleLinkAtTheTemporaryNameIsNeverFollowed) {
   // A link left at the temporary name, pointing anywhere: the save makes its
   // own new file, the link's target keeps its bytes, and the table ends up a
   // plain file.
-  WriteAll(dir.path() / "victim", Bytes{'k', 'e', 'e', 'p'});
+  WriteBytes(dir.path() / "victim", Bytes{'k', 'e', 'e', 'p'});
   fs::create_symlink(dir.path() / "victim", dir.path() / "Data" / "highscore.dat.tmp");
   ASSERT_TRUE(SaveHighScores());
-  EXPECT_EQ(ReadAll(dir.path() / "victim"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(ReadBytes(dir.path() / "victim"), (Bytes{'k', 'e', 'e', 'p'}));
   EXPECT_FALSE(fs::is_symlink(File()));
-  EXPECT_EQ(ReadAll(File()), EncodeHighScores());
+  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path() / "Data" / "highscore.dat.tmp")));
 }
 
@@ -387,7 +376,7 @@ TEST_F(FailedSaveTest, TableThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(G.HighScoreTable[1].score, 10);
   }
   fs::permissions(File(), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(ReadAll(File()), old);
+  EXPECT_EQ(ReadBytes(File()), old);
 
   ClearGameGlobals();
   fs::remove(File());
@@ -411,9 +400,9 @@ TEST_F(FailedSaveTest, ReadOnlyTableIsNeverReplaced) {
 #endif
 
 TEST_F(FailedSaveTest, StaleTemporaryFileIsReplacedNotAppendedTo) {
-  WriteAll(dir.path() / "Data" / "highscore.dat.tmp", Bytes(5000, 'x'));
+  WriteBytes(dir.path() / "Data" / "highscore.dat.tmp", Bytes(5000, 'x'));
   ASSERT_TRUE(SaveHighScores());
-  EXPECT_EQ(ReadAll(File()), EncodeHighScores());
+  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
   EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
 }
 

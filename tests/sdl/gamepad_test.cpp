@@ -12,7 +12,6 @@
 #include "flow/confirm_exit.h"
 #include "platform/input.h"
 #include "platform/keycodes.h"
-#include "platform/process.h"
 #include "platform/sdl/sdl_pads.h"
 #include "platform/timing.h"
 #include "play/board.h"
@@ -109,23 +108,14 @@ TEST_F(Gamepad, PluggedInMidGameItMovesWithTheArrowsRepeatDropsOncePerPressAndLe
   ASSERT_EQ(G.PieceColumn, 3);
   PlugIn();
 
-  // D-pad Left held: a move at once, then one every 75 ms, to the wall.
+  // D-pad Left held is Left held: a move at once, then the keyboard's
+  // repeat (tests/play/piece_control_test.cpp), to the wall.
   Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   const int64_t pressed = ElapsedMs();
-  std::vector<int64_t> moves;
-  int column = 3;
-  for (int n = 0; n < 400; ++n) {
-    RunPlayFrame();
-    if (G.PieceColumn != column) {
-      EXPECT_EQ(G.PieceColumn, column - 1);
-      column = G.PieceColumn;
-      moves.push_back(ElapsedMs());
-    }
-  }
+  const std::vector<int64_t> moves = playtest::LeftMovesOver(400);
   ASSERT_EQ(moves.size(), 3u);
   EXPECT_LE(moves[0] - pressed, 2);
-  EXPECT_EQ(moves[1] - moves[0], 76);
-  EXPECT_EQ(moves[2] - moves[1], 76);
+  EXPECT_EQ(moves[2] - moves[0], 2 * 76);
   Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
 
   // A held for a while drops one piece; a second press drops the next.

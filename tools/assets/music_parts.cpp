@@ -74,4 +74,12 @@ std::vector<NoteEvent> ChordBass(const std::vector<std::string>& chords, int oct
   return out;
 }
 
+Sound LoopedMusic(const Loop& loop) {
+  Sound s;
+  s.channels = 2;
+  s.loops = true;
+  s.samples = loop.Mixdown(kMusicPeak);
+  return s;
+}
+
 }  // namespace art

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/assets/sequencer.h"
+#include "tools/assets/sounds.h"
 
 namespace art {
 
@@ -15,6 +16,8 @@ std::string Doubled(const std::string& part);
 // tones (3 = root an octave up).
 std::vector<NoteEvent> ChordArpeggio(const std::vector<std::string>& chords, int octave, const std::vector<int>& figure,
                                      int stepsPerBar);
+// The finished tune: the loop mixed to the music's peak, stereo, looping.
+Sound LoopedMusic(const Loop& loop);
 // The chord held for the whole bar.
 std::vector<NoteEvent> ChordPad(const std::vector<std::string>& chords, int octave, int stepsPerBar);
 // A bass line from a rhythm of "R" (root), "O" (octave), "F" (fifth), "-"

@@ -46,11 +46,7 @@ Sound PlayMusic() {
   loop.Add(ParseHits(hats), Voice::HatClosed, 0.12, 0.35, 161);
   loop.Add(ParseHits(open), Voice::HatOpen, 0.10, 0.35, 171);
 
-  Sound s;
-  s.channels = 2;
-  s.loops = true;
-  s.samples = loop.Mixdown(kMusicPeak);
-  return s;
+  return LoopedMusic(loop);
 }
 
 }  // namespace art

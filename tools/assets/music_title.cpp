@@ -35,11 +35,7 @@ Sound TitleMusic() {
   loop.Add(ParseHits(snare), Voice::Snare, 0.22, 0.1, 61);
   loop.Add(ParseHits(hats), Voice::HatClosed, 0.10, 0.3, 71);
 
-  Sound s;
-  s.channels = 2;
-  s.loops = true;
-  s.samples = loop.Mixdown(kMusicPeak);
-  return s;
+  return LoopedMusic(loop);
 }
 
 }  // namespace art
