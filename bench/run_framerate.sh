@@ -4,6 +4,9 @@
 #   bench/run_framerate.sh [BUILD_DIR] [SECONDS_PER_MEASUREMENT] [PATH] [SIZES...]
 # BUILD_DIR must be configured with -DSTAKKO_BENCH=ON (default build-bench);
 # PATH is one of framerate_measure's --path values (default cpu).
+# ROUNDS=N in the environment goes through the sizes N times in turn and
+# ends with the best frame rates of each size and path: on a shared machine
+# a slow moment then hurts one round, not one size.
 set -euo pipefail
 build="${1:-build-bench}"
 seconds="${2:-3}"
@@ -16,16 +19,31 @@ if [ ! -x "$measure" ]; then
   echo "build it first: cmake -S . -B $build -DCMAKE_BUILD_TYPE=Release -DSTAKKO_BENCH=ON && cmake --build $build --target framerate_measure" >&2
   exit 2
 fi
+rounds="${ROUNDS:-1}"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+for ((round = 1; round <= rounds; ++round)); do
 for size in "${sizes[@]}"; do
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$fifo" 2>/dev/null &
   xvfb=$!
-  trap 'kill $xvfb 2>/dev/null; rm -f "$fifo"' EXIT
+  trap 'kill $xvfb 2>/dev/null; rm -f "$fifo" "$log"' EXIT
   read -r -t 20 display <"$fifo"
   rm -f "$fifo"
   echo "== Xvfb $size (display :$display) =="
-  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" --server-pid "$xvfb"
+  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" --server-pid "$xvfb" |
+    while IFS= read -r line; do
+      echo "$line"
+      echo "$size $line" >>"$log"
+    done
   kill "$xvfb"
   wait "$xvfb" 2>/dev/null || true
 done
+done
+if ((rounds > 1)); then
+  echo "== best of $rounds rounds: flip fps, play fps, wave fps =="
+  awk '{ key = $1 " " $2; if ($4 > flip[key]) flip[key] = $4; if ($11 > play[key]) play[key] = $11;
+         if ($18 > wave[key]) wave[key] = $18; if (!(key in seen)) { seen[key] = 1; order[n++] = key } }
+       END { for (i = 0; i < n; ++i) printf "%-22s %6d %6d %6d\n", order[i], flip[order[i]], play[order[i]], wave[order[i]] }' "$log"
+fi
