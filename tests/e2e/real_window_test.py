@@ -777,8 +777,15 @@ def run_desktop(args):
         xh.wait_for("the window manager", lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in server.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), 10)
         session.game = xh.Game([args.stakko], session.run_dir, server, session.work)
+        window = xh.wait_for("the game's window", lambda: server.run(
+            ["xdotool", "search", "--name", "^Stakko$"], check=False).split(), 30)[0].decode()
+        # The manager decides where the focus goes, and a game without it
+        # shows nothing new: it is given the focus as a player would.
+        def focused():
+            server.run(["xdotool", "windowactivate", window], check=False)
+            return server.run(["xdotool", "getactivewindow"], check=False).strip() == window.encode()
+        xh.wait_for("the focus", focused, 10, interval=0.2)
         session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 30)
-        window = server.run(["xdotool", "search", "--name", "^Stakko$"]).split()[0].decode()
 
         def state():
             return server.run(["xprop", "-id", window, "_NET_WM_STATE"], check=False).decode().strip()
