@@ -525,7 +525,8 @@ class Session:
             time.sleep(0.5)
         if os.path.exists(path) and any("ZQX" in row[0] for row in xh.read_high_scores(path)):
             raise Failure("Alt+Enter reached the name entry as an Enter")
-        xh.wait_for("fullscreen again", lambda: window_geometry(self.x, window)[2:] == (self.x.width, self.x.height), 5)
+        xh.wait_for("fullscreen again", lambda: geometry_when(
+            self.x, window, lambda g: g[2:] == (self.x.width, self.x.height)), 5)
         self.x.tap("Return", 0.1)
 
         def saved():
@@ -677,10 +678,21 @@ def run_signals(args):
 
 
 def window_geometry(server, window):
-    """(x, y, width, height) of an X window."""
-    out = server.run(["xdotool", "getwindowgeometry", "--shell", window]).decode()
+    """(x, y, width, height) of an X window; (0, 0, 0, 0) while it cannot
+    be read (a window manager between two states of it)."""
+    out = server.run(["xdotool", "getwindowgeometry", "--shell", window], check=False).decode()
     values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-    return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    try:
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    except (KeyError, ValueError):
+        return (0, 0, 0, 0)
+
+
+def geometry_when(server, window, wanted):
+    """The window's geometry once wanted(geometry) holds, else None (for
+    wait_for)."""
+    g = window_geometry(server, window)
+    return g if g[2] > 1 and wanted(g) else None
 
 
 def run_desktop(args):
@@ -721,8 +733,8 @@ def run_desktop(args):
         session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 30)
         xh.wait_for("the path said", lambda: "onto the window surface" in said(session.game), 5)
         report(True, "no shared memory: the window surface shows the picture", said(session.game).strip())
-    except Failure as e:
-        report(False, "1366x768 without shared memory", str(e))
+    except Exception as e:  # a crash in one session must not hide the others
+        report(False, "1366x768 without shared memory", "%s: %s" % (type(e).__name__, e))
     finally:
         session.close()
 
@@ -744,11 +756,11 @@ def run_desktop(args):
         window = session.x.run(["xdotool", "search", "--name", "^Stakko$"]).split()[0].decode()
         server = session.x
         server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        windowed = xh.wait_for("a window", lambda: (lambda g: g if g[2] < server.width else None)(
-            window_geometry(server, window)), 5)
+        windowed = xh.wait_for("a window", lambda: geometry_when(
+            server, window, lambda g: g[2] < server.width), 5)
         server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        full = xh.wait_for("fullscreen again", lambda: (lambda g: g if g[2:] == (server.width, server.height) else None)(
-            window_geometry(server, window)), 5)
+        full = xh.wait_for("fullscreen again", lambda: geometry_when(
+            server, window, lambda g: g[2:] == (server.width, server.height)), 5)
         session.wait_frame("the picture in its area again", lambda f: f.letterbox_and_scale_ok() is None, 10)
         report(True, "started fullscreen, Alt+Enter toggles", "window %s, fullscreen %s" % (windowed, full))
         session.open_dialog()
@@ -762,8 +774,8 @@ def run_desktop(args):
         session.x.mouse_up()
         code = session.game.wait_exit(10)
         report(code == 0, "an absolute pointer move onto Yes and a click end the game", "exit status %d" % code)
-    except Failure as e:
-        report(False, "1366x768 session", str(e))
+    except Exception as e:
+        report(False, "1366x768 session", "%s: %s" % (type(e).__name__, e))
     finally:
         session.close()
 
@@ -789,17 +801,26 @@ def run_desktop(args):
 
         def state():
             return server.run(["xprop", "-id", window, "_NET_WM_STATE"], check=False).decode().strip()
+        def toggle(what, done):
+            # A player presses Alt+Enter in the focused window; the manager
+            # may have moved the focus while the window changed.
+            xh.wait_for("the focus", focused, 10, interval=0.2)
+            server.run(["xdotool", "key", "--window", window, "alt+Return"])
+            try:
+                return xh.wait_for(what, done, 5)
+            except Failure:
+                raise Failure("no %s after Alt+Enter: window %s, %s, active window %s" % (
+                    what, window_geometry(server, window), state(),
+                    server.run(["xdotool", "getactivewindow"], check=False).decode().strip()))
         granted = state()
-        server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        windowed = xh.wait_for("a window", lambda: (lambda g: g if g[2] < server.width else None)(
-            window_geometry(server, window)), 5)
-        server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        xh.wait_for("fullscreen again", lambda: "FULLSCREEN" in state(), 5)
+        windowed = toggle("window", lambda: geometry_when(
+            server, window, lambda g: g[2] < server.width))
+        toggle("fullscreen again", lambda: "FULLSCREEN" in state())
         session.wait_frame("the picture in its area again", lambda f: f.letterbox_and_scale_ok() is None, 10)
         report("_NET_WM_STATE_FULLSCREEN" in granted, "a window manager grants fullscreen; Alt+Enter toggles it",
                "%s; window %s" % (granted, windowed))
-    except Failure as e:
-        report(False, "under a window manager", str(e))
+    except Exception as e:
+        report(False, "under a window manager", "%s: %s" % (type(e).__name__, e))
     finally:
         if manager is not None:
             manager.kill()
@@ -816,19 +837,19 @@ def run_desktop(args):
         window = xh.wait_for("the game's window", lambda: server.run(
             ["xdotool", "search", "--name", "^Stakko$"], check=False).split(), 30)[0].decode()
         server.run(["xdotool", "windowfocus", window], check=False)
-        windowed = xh.wait_for("the window's size", lambda: (lambda g: g if g[2] > 1 else None)(
-            window_geometry(server, window)), 10)
+        windowed = xh.wait_for("the window's size", lambda: geometry_when(
+            server, window, lambda g: g[2] > 1), 10)
         smaller = windowed[2] < server.width and windowed[3] < server.height
         server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        full = xh.wait_for("fullscreen", lambda: (lambda g: g if g[2:] == (server.width, server.height) else None)(
-            window_geometry(server, window)), 5)
+        full = xh.wait_for("fullscreen", lambda: geometry_when(
+            server, window, lambda g: g[2:] == (server.width, server.height)), 5)
         server.run(["xdotool", "key", "--window", window, "alt+Return"])
-        back = xh.wait_for("the window again", lambda: (lambda g: g if g[2:] == windowed[2:] else None)(
-            window_geometry(server, window)), 5)
+        back = xh.wait_for("the window again", lambda: geometry_when(
+            server, window, lambda g: g[2:] == windowed[2:]), 5)
         report(smaller and session.game.alive(), "--window: a window smaller than the screen; Alt+Enter toggles it",
                "window %s, fullscreen %s, window again %s" % (windowed, full, back))
-    except Failure as e:
-        report(False, "--window and Alt+Enter", str(e))
+    except Exception as e:
+        report(False, "--window and Alt+Enter", "%s: %s" % (type(e).__name__, e))
     finally:
         session.close()
     return 1 if failures else 0
