@@ -75,12 +75,14 @@ bool SdlCpuPresenter::PresentPicture(SDL_Window* window, const uint32_t* pixels,
 #else
   SDL_GetWindowSize(window, &windowW, &windowH);
 #endif
-  if (windowW <= 0 || windowH <= 0) return false;
   // The same areas as on the window surface; the image holds the area
   // alone, so the scalers write it from its corner.
   const bool whole = scale_ == ScaleChoice::kInteger;
   Placement placement = PlaceInside(width, height, windowW, windowH);
   const Area area = whole ? AreaOf(placement) : FillArea(width, height, windowW, windowH);
+  // A window with no pixels to show shows nothing, and keeps this path for
+  // when it has some again.
+  if (windowW <= 0 || windowH <= 0 || area.width <= 0 || area.height <= 0) return true;
   if (!picture_->Fit(area.width, area.height)) return false;
   if (whole) {
     placement.left = 0;
