@@ -65,7 +65,14 @@ class SharedPicture final : public X11Picture {
     return true;
   }
 
-  uint8_t* Pixels() override { return reinterpret_cast<uint8_t*>(image_->data); }
+  uint8_t* Pixels() override {
+    // The server may still be copying the last frame out of this memory.
+    if (putPending_) {
+      XSync(display_, False);
+      putPending_ = false;
+    }
+    return reinterpret_cast<uint8_t*>(image_->data);
+  }
   int Pitch() const override { return image_->bytes_per_line; }
 
   bool Put(const Area& at, bool clearAround, int windowW, int windowH) override {
@@ -88,7 +95,8 @@ class SharedPicture final : public X11Picture {
       if (count > 0) XFillRectangles(display_, window_, gc_, bars, count);
     }
     XShmPutImage(display_, window_, gc_, image_, 0, 0, at.left, at.top, image_->width, image_->height, False);
-    XSync(display_, False);
+    XFlush(display_);
+    putPending_ = true;
     return true;
   }
 
@@ -97,6 +105,7 @@ class SharedPicture final : public X11Picture {
     if (image_ == nullptr) return;
     if (attached_) XShmDetach(display_, &segment_);
     XSync(display_, False);
+    putPending_ = false;
     if (image_->data != nullptr) shmdt(image_->data);
     image_->data = nullptr;
     XDestroyImage(image_);
@@ -111,6 +120,7 @@ class SharedPicture final : public X11Picture {
   XImage* image_ = nullptr;
   XShmSegmentInfo segment_{};
   bool attached_ = false;
+  bool putPending_ = false;
 };
 
 }  // namespace

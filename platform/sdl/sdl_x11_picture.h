@@ -31,10 +31,13 @@ class X11Picture {
   // The image is made (again) for a picture of this size; false if the
   // server refuses, and the caller gives this path up.
   virtual bool Fit(int width, int height) = 0;
+  // The image's memory, once the server has finished copying the last
+  // frame out of it.
   virtual uint8_t* Pixels() = 0;
   virtual int Pitch() const = 0;
-  // Puts the whole image at `at` of the window and waits until the server
-  // has read it (the next frame writes into the same memory). With
+  // Sends the whole image to `at` of the window without waiting: the server
+  // copies it while the game makes its next frame, and Pixels() waits for
+  // that copy only when the next frame is ready to be written. With
   // clearAround, the rest of a windowW x windowH window is painted black
   // first.
   virtual bool Put(const Area& at, bool clearAround, int windowW, int windowH) = 0;

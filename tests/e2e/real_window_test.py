@@ -354,7 +354,9 @@ class Session:
                     self.game.require_alive()
                 frame = self.shot()
                 if frame.is_uniform(BLACK, step=20):
-                    slice_s = min(slice_s * 1.5, 0.02)  # still loading
+                    # Still loading; slices stay short, since on a fast
+                    # display the whole wave takes a few milliseconds.
+                    slice_s = min(slice_s * 1.5, 0.003)
                     continue
                 slice_s = 0.001
                 kind = model.classify(frame)
