@@ -7,21 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What building the package needs, installed when missing.
-needed=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev dpkg-dev file gzip)
-missing=()
-for p in "${needed[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/setup-deps.sh g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev dpkg-dev file gzip
 
 # The version lives in one place, CMakeLists.txt; the changelog and the
 # AppStream releases must already describe it.

@@ -21,17 +21,7 @@ win_install_packages() {
   local packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                   wine64 dpkg-dev cmake make zip unzip googletest libsdl2-dev
                   xvfb xauth xdotool x11-utils python3)
-  local missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  ((${#missing[@]} == 0)) && return 0
-  win_log "installing ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
-    --no-install-recommends "${missing[@]}"
+  "$STAKKO_ROOT/scripts/setup-deps.sh" "${packages[@]}"
 }
 
 # The Debian version of SDL2 the Linux build uses; the Windows build uses the
