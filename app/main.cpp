@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/options.h"
-#include "flow/startup.h"
+#include "flow/main_loop.h"
 #include "platform/process.h"
 #include "platform/sdl/sdl_backend.h"
 

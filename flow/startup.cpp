@@ -2,21 +2,15 @@
 
 #include "flow/confirm_exit.h"
 #include "flow/end_program.h"
-#include "flow/get_ready.h"
 #include "flow/game_clock.h"
 #include "flow/globals.h"
-#include "flow/high_score_screen.h"
-#include "flow/title_screens.h"
 #include "play/board.h"
 #include "play/levels.h"
-#include "play/play.h"
 #include "platform/input.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
-#include "platform/trace.h"
 #include "scores/bitmap_font.h"
-#include "scores/game_over.h"
 #include "scores/high_scores.h"
 
 namespace {
@@ -126,28 +120,4 @@ void StartUp() {
   LoadAssets();
   CutSheets();
   G.CurrentState = StateTitle;
-}
-
-void RunCurrentState() {
-  ScreenState before = G.CurrentState;
-  switch (G.CurrentState) {
-    case StateTitle: RunTitle(); break;
-    case StateAttract: RunAttract(); break;
-    case StateHighScores: RunHighScores(); break;
-    case StateHowTo: RunHowTo(); break;
-    case StateGetReady: RunGetReady(); break;
-    case StatePlaying: RunPlayFrame(); break;
-    case StateGameOver: RunGameOver(); break;
-    case StateConfirmExit: RunConfirmExit(); break;
-    default: break;
-  }
-  if (G.CurrentState != before) {
-    TraceEvent("state " + std::to_string(before) + " " + std::to_string(G.CurrentState));
-  }
-}
-
-void GameMain() {
-  StartUp();
-  TraceEvent("state 0 " + std::to_string(G.CurrentState));
-  for (;;) RunCurrentState();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "flow/globals.h"
+#include "flow/main_loop.h"
 #include "flow/startup.h"
 #include "flow/title_screens.h"
 #include "platform/bitmap_file.h"
@@ -149,7 +150,7 @@ TEST_F(AttractScreens, TitleWaveRunsFortyFramesThenTheParticles) {
   EXPECT_EQ(G.WaveAmplitude, 20.0f);  // reset only because the wave ended by itself
 
   // A wave left at its last step runs one frame. (One left earlier goes on
-  // from where it was: below, and in tests/flow/attract_cycle_test.cpp.)
+  // from where it was: below, and in tests/whole_runs/attract_cycle_test.cpp.)
   G.WaveAmplitude = 0.5f;
   G.CurrentState = StateTitle;
   CheckWaveFrames(0.5, frames, mismatch);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "flow/get_ready.h"
-#include "flow/startup.h"
+#include "flow/main_loop.h"
 #include "play/play.h"
 #include "platform/keycodes.h"
 #include "platform/timing.h"

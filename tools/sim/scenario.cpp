@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "flow/globals.h"
-#include "flow/startup.h"
+#include "flow/main_loop.h"
 #include "platform/internal/state_reset.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
