@@ -8,7 +8,7 @@
 if(NOT TARGET stakko_sdl OR CMAKE_CROSSCOMPILING)
   return()
 endif()
-file(GLOB STAKKO_SDL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/sdl/*.cpp)
+file(GLOB STAKKO_SDL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_executable(stakko_sdl_tests ${STAKKO_SDL_TEST_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cpp)
 target_link_libraries(stakko_sdl_tests PRIVATE stakko_sdl stakko_sim_lib GTest::gtest GTest::gtest_main)
 target_compile_definitions(stakko_sdl_tests PRIVATE

@@ -1,0 +1,74 @@
+# The real executables driven from outside. Included by tests/CMakeLists.txt,
+# which looks up STAKKO_PYTHON3.
+#
+# Linux, normal builds only (the sanitizer build would run the same X server
+# sessions again, much slower, for nothing the headless tests miss):
+#   e2e.*              the real game in Xvfb, driven by real key and mouse
+#                      events (real_window_test.py)
+#   install.launcher   `cmake --install` into a temporary prefix, then the
+#                      installed launcher under Xvfb (install_test.py)
+# The Windows cross build, under wine:
+#   wine.parity        stakko-sim.exe against the Linux stakko-sim, byte for byte
+#   wine.zip_window    the packaged zip's stakko.exe in Xvfb, driven by xdotool
+# (the unit suite itself runs as wine.unit, tests/CMakeLists.txt).
+# A machine without Xvfb, xdotool or xwd reports them as skipped (77), except
+# under CI, where that is a failure.
+if(NOT STAKKO_PYTHON3)
+  message(STATUS "python3 not found: the tests that drive the real executables are not registered")
+  return()
+endif()
+set(STAKKO_E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(STAKKO_E2E_ARTIFACTS ${CMAKE_CURRENT_BINARY_DIR}/e2e-artifacts)
+
+if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME e2e.no_display
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/real_window_test.py --case no-display
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
+  set_tests_properties(e2e.no_display PROPERTIES TIMEOUT 90 SKIP_RETURN_CODE 77)
+
+  add_test(NAME e2e.signals
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/real_window_test.py --case signals
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
+  set_tests_properties(e2e.signals PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+  add_test(NAME e2e.real_window
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/real_window_test.py --case full
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
+            --size 1280x1024 --artifacts ${STAKKO_E2E_ARTIFACTS}/real_window)
+  # RUN_SERIAL: the game runs without a frame limiter and the check steps it
+  # frame by frame; sharing the CPU with the parallel unit tests only slows it.
+  set_tests_properties(e2e.real_window PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+  add_test(NAME e2e.desktop
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/real_window_test.py --case desktop
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
+            --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
+  set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+  add_test(NAME install.launcher
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/install_test.py
+            --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND}
+            --artifacts ${STAKKO_E2E_ARTIFACTS}/install)
+  set_tests_properties(install.launcher PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endif()
+
+if(CMAKE_CROSSCOMPILING AND WIN32 AND STAKKO_WINE64)
+  set(STAKKO_NATIVE_BUILD_DIR ${CMAKE_SOURCE_DIR}/build-test CACHE PATH
+      "A Linux build of this tree whose stakko-sim and run folder the Windows ones must match")
+  set(STAKKO_WINDOWS_ZIP ${CMAKE_SOURCE_DIR}/dist/stakko-${PROJECT_VERSION}-windows-x64.zip CACHE FILEPATH
+      "The zip scripts/package-windows.sh wrote")
+  set(STAKKO_WINE_ENV WINEPREFIX=${STAKKO_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+
+  add_test(NAME wine.parity
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_parity_test.py
+            --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
+            --windows-sim $<TARGET_FILE:stakko-sim> --windows-run-dir ${STAKKO_RUN_DIR}
+            --wine ${STAKKO_WINE64} --work ${CMAKE_CURRENT_BINARY_DIR}/parity)
+  set_tests_properties(wine.parity PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 ENVIRONMENT "${STAKKO_WINE_ENV}")
+
+  add_test(NAME wine.zip_window
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_zip_test.py --zip ${STAKKO_WINDOWS_ZIP}
+            --wine ${STAKKO_WINE64} --objdump ${CMAKE_OBJDUMP}
+            --artifacts ${STAKKO_E2E_ARTIFACTS}/zip_window)
+  set_tests_properties(wine.zip_window PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endif()
