@@ -23,6 +23,6 @@ if(STAKKO_WINE64)
   # wine keeps its Windows folders in a prefix of this build, and stays
   # quiet (no debug channels, no offer to install .NET or a browser engine).
   set(STAKKO_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${STAKKO_WINEPREFIX} WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml= ${STAKKO_WINE64})
+  set(STAKKO_WINE_ENV WINEPREFIX=${STAKKO_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
+  set(CMAKE_CROSSCOMPILING_EMULATOR env ${STAKKO_WINE_ENV} ${STAKKO_WINE64})
 endif()

@@ -11,11 +11,8 @@ scripts/setup-deps.sh g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-d
 
 # The version lives in one place, CMakeLists.txt; the changelog and the
 # AppStream releases must already describe it.
-version=$(sed -n 's/^project(Stakko VERSION \([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
-if [ -z "$version" ]; then
-  echo "package-deb.sh: no project(Stakko VERSION ...) in CMakeLists.txt" >&2
-  exit 1
-fi
+source scripts/common.sh
+version="$(stakko_version)"
 if ! head -n 1 packaging/changelog | grep -q "^stakko ($version) "; then
   echo "package-deb.sh: packaging/changelog has no entry for $version on top" >&2
   exit 1

@@ -9,14 +9,14 @@
 # The build folder is build-windows (STAKKO_WINDOWS_BUILD overrides it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 source scripts/windows-common.sh
 
 win_install_packages
 build="${STAKKO_WINDOWS_BUILD:-build-windows}"
 win_build "$build" -DSTAKKO_TESTS=OFF "$@"
 
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
-[ -n "$version" ] || { win_log "no project version in $build/CMakeCache.txt"; exit 1; }
+version="$(stakko_version)"
 stage="$build/zip/Stakko"
 rm -rf "$build/zip"
 cmake --install "$build" --prefix "$stage" >/dev/null

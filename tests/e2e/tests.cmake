@@ -52,12 +52,12 @@ if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
   set_tests_properties(install.launcher PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endif()
 
+# STAKKO_WINE64 and STAKKO_WINE_ENV come from cmake/mingw-w64-x86_64.cmake.
 if(CMAKE_CROSSCOMPILING AND WIN32 AND STAKKO_WINE64)
   set(STAKKO_NATIVE_BUILD_DIR ${CMAKE_SOURCE_DIR}/build-test CACHE PATH
       "A Linux build of this tree whose stakko-sim and run folder the Windows ones must match")
   set(STAKKO_WINDOWS_ZIP ${CMAKE_SOURCE_DIR}/dist/stakko-${PROJECT_VERSION}-windows-x64.zip CACHE FILEPATH
       "The zip scripts/package-windows.sh wrote")
-  set(STAKKO_WINE_ENV WINEPREFIX=${STAKKO_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
 
   add_test(NAME wine.parity
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_parity_test.py
