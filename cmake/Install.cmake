@@ -39,10 +39,8 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/stakko-launcher.sh.in
                ${CMAKE_BINARY_DIR}/packaging/stakko @ONLY)
 
 # The desktop icons, drawn by our own code at each size, and as SVG.
-add_executable(stakko-desktop-icons
-  ${CMAKE_SOURCE_DIR}/tools/packaging/desktop_icons.cpp
-  ${CMAKE_SOURCE_DIR}/tools/packaging/app_icon.cpp)
-target_link_libraries(stakko-desktop-icons PRIVATE stakko_assets_lib stakko_sim_lib)
+add_executable(stakko-desktop-icons ${CMAKE_SOURCE_DIR}/tools/packaging/desktop_icons.cpp)
+target_link_libraries(stakko-desktop-icons PRIVATE stakko_icon)
 set(STAKKO_ICON_DIR ${CMAKE_BINARY_DIR}/packaging/hicolor)
 add_custom_command(
   OUTPUT ${STAKKO_ICON_DIR}/icons.stamp

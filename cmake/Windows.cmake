@@ -8,10 +8,8 @@ enable_language(RC)
 
 # The icon resource: the desktop icon painted at each size by our own tool
 # (run under the cross-compiling emulator).
-add_executable(stakko-icon-ico
-  ${CMAKE_SOURCE_DIR}/tools/packaging/icon_ico.cpp
-  ${CMAKE_SOURCE_DIR}/tools/packaging/app_icon.cpp)
-target_link_libraries(stakko-icon-ico PRIVATE stakko_assets_lib stakko_sim_lib)
+add_executable(stakko-icon-ico ${CMAKE_SOURCE_DIR}/tools/packaging/icon_ico.cpp)
+target_link_libraries(stakko-icon-ico PRIVATE stakko_icon)
 set(STAKKO_ICON_ICO ${CMAKE_BINARY_DIR}/packaging/stakko.ico)
 add_custom_command(
   OUTPUT ${STAKKO_ICON_ICO}
