@@ -102,9 +102,6 @@ struct GameGlobals {
   Colour ColourButtonLight = 0;
   Colour ColourButtonDark = 0;
 
-  // --- Members added by later parts of the game go below, each group
-  // --- under a comment naming what it is for.
-
   // Game over: set when its closing wait leaves for the exit dialog, so that
   // coming back places, names and saves the same game's result only once.
   int32_t GameOverResultEntered = 0;
