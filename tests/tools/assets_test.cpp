@@ -186,8 +186,9 @@ TEST(GeneratedPictures, EveryPairOfJewelsStaysApartForColourBlindEyesAndInGrey) 
     }
   EXPECT_LT(hi, 80);
   EXPECT_LT(hi - lo, 40);
-  // A jewel's silhouette is where it covers the tile; its colour is the mean
-  // of those pixels in linear light.
+  // A jewel's silhouette is where it covers its cell's plain ground (the
+  // colour of the cell's corner); its colour is the mean of those pixels in
+  // linear light.
   auto linear = [](uint32_t p, int shift) {
     const double c = ((p >> shift) & 255) / 255.0;
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -199,7 +200,7 @@ TEST(GeneratedPictures, EveryPairOfJewelsStaysApartForColourBlindEyesAndInGrey) 
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         const uint32_t p = At(sheet, 32 * k + x, y);
-        if (p == At(sheet, x, y)) continue;
+        if (p == At(sheet, 32 * k, 0)) continue;
         masks[static_cast<size_t>(k)][static_cast<size_t>(y * 32 + x)] = true;
         for (int c = 0; c < 3; ++c) mean[k][c] += linear(p, 16 - 8 * c);
         ++covered;
