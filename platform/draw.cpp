@@ -143,14 +143,14 @@ int DrawTextAt(int x, int y, const std::string& text) {
     const int64_t cellX = left + static_cast<int64_t>(i) * cw;
     if (cellX >= kW) break;
     if (cellX + cw <= 0) continue;
-    const uint8_t* glyph = platform::SystemFontGlyph(static_cast<unsigned char>(text[i]));
+    const uint16_t* glyph = platform::SystemFontGlyph(static_cast<unsigned char>(text[i]));
     const int colFirst = static_cast<int>(std::max<int64_t>(0, -cellX));
     const int colEnd = static_cast<int>(std::min<int64_t>(cw, kW - cellX));
     for (int64_t row = rowFirst; row < rowEnd; ++row) {
       uint32_t* dst = platform::BackBufferPixels() + (top + row) * kW + cellX;
       const unsigned bits = glyph[row];
       for (int col = colFirst; col < colEnd; ++col) {
-        if ((bits & (0x80u >> col)) != 0) {
+        if ((bits & (0x8000u >> col)) != 0) {
           dst[col] = pen;
         } else if (opaque) {
           dst[col] = back;

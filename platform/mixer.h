@@ -1,6 +1,10 @@
 // Our own software mixer: every sound is converted once, when it is loaded,
-// to the output's rate and channel count, and the audio device pulls the mix
-// of whatever is playing as signed 16-bit interleaved samples.
+// to the output's channel count and 16-bit samples at its own rate; the
+// audio device pulls the mix of whatever is playing as signed 16-bit
+// interleaved samples, each sound resampled on the way by a windowed-sinc
+// filter (images of the source spectrum more than 60 dB down). Every start
+// and every cut (a stop, or a play that restarts a sound still sounding)
+// is eased over a few milliseconds, so the mix never steps.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +19,8 @@ namespace platform {
 class Mixer {
  public:
   // All converted sounds together take at most this many bytes (the game's
-  // own take about a quarter of it): no set of files, however made, can
-  // take more memory than that.
+  // own take about a sixth of it): no set of files, however made, can take
+  // more memory than that.
   static constexpr uint64_t kMaxTotalBytes = uint64_t{64} << 20;
 
   // Rates below 1 are taken as 44100, channel counts other than 1 as 2.
@@ -48,17 +52,38 @@ class Mixer {
   // device's thread; allocates nothing.
   void Render(int16_t* out, int frames);
 
+  // Length of the ease at a start or a cut, in output frames (5 ms).
+  int FadeFrames() const;
+
+  // Taps of the resampling filter and the phases its table holds.
+  static constexpr int kTaps = 32;
+  static constexpr int kPhases = 512;
+
  private:
-  struct Sound {
-    std::vector<int16_t> samples;  // output channels, interleaved
-    uint64_t frames = 0;
-    uint64_t position = 0;  // next frame to play
-    bool playing = false;
+  // One playback of a sound: where it is and how far its ease has gone.
+  struct Playback {
+    uint64_t index = 0;  // source frame at or before the output position
+    uint64_t frac = 0;   // how far past it, in units of 1 / output rate
+    bool on = false;
     bool loop = false;
-    int32_t gain = 65536;  // full level until a play says otherwise
+    int32_t gain = 65536;
+    int ramp = 0;  // frames into the fade-in, or left of the fade-out
+  };
+  struct Sound {
+    std::vector<int16_t> samples;  // output channels, interleaved, at `rate`
+    uint64_t frames = 0;
+    uint64_t rate = 0;
+    std::vector<float> kernel;  // (kPhases + 1) x kTaps; empty at the output rate
+    Playback main;              // what Play started
+    Playback fading;            // a cut playback dying away
+    int32_t gain = 65536;       // full level until a play says otherwise
   };
 
+  void Cut(Sound& s);
+  void MixPlayback(const Sound& s, Playback& p, bool fadingOut, int32_t* mix, int frames);
+
   AudioFormat output_;
+  int fadeFrames_ = 1;
   // One lock for everything the game thread and the audio thread share. The
   // audio thread holds it only while it mixes one device buffer (a few
   // thousand multiply-adds); the game thread holds it for a flag change or to

@@ -6,19 +6,27 @@ namespace platform {
 
 namespace {
 
-// Each character is drawn on a 5 by 12 grid: ten rows down to the baseline
-// (small letters seven), two for descenders. In the cell it sits one column
-// in from the left and two rows down, leaving two clear columns between
-// characters. One even stroke, round shoulders, and figures that cannot be
-// mistaken: a dotted zero against the round O, an open four, a one with a
+// Each character is drawn here on a 5 by 12 grid: ten rows down to the
+// baseline (small letters seven), two for descenders. Sheet figures cannot be
+// mistaken: a slashed zero against the round O, an open four, a one with a
 // flag and a foot against the plain I and the tailed l.
+//
+// The face on screen is bold, as the font it stands in for: each sheet column
+// becomes one or two pixels wide (7 in all) so that every stem is two pixels,
+// and two straight rows are doubled so capitals and figures stand 12 pixels
+// tall. A one-pixel gap in the sheet stays open, so the zero keeps its slash.
 constexpr int kGlyphColumns = 5;
 constexpr int kGlyphRows = 12;
 constexpr int kGlyphsPerBlock = 16;
 constexpr int kFirstChar = 32;
 constexpr int kLastChar = 126;
 constexpr int kLeft = 1;
-constexpr int kTop = 2;
+constexpr int kTop = 1;
+// Sheet rows 2 and 7 (of the ten above the baseline) are the straight parts
+// of nearly every letter; drawing them twice adds height without bending a
+// curve or a diagonal.
+constexpr int kDoubledRowA = 2;
+constexpr int kDoubledRowB = 7;
 
 // Characters 32 to 126, sixteen to a block, one string per pixel row.
 constexpr const char* kSheet[] = {
@@ -39,12 +47,12 @@ constexpr const char* kSheet[] = {
     // 0     1     2     3     4     5     6     7     8     9     :     ;     <     =     >     ?
     ".###. ..#.. .###. .###. #..#. ##### ..##. ##### .###. .###. ..... ..... ..... ..... ..... .###.",
     "#...# .##.. #...# #...# #..#. #.... .#... ....# #...# #...# ..... ..... ....# ..... #.... #...#",
-    "#...# #.#.. ....# ....# #..#. #.... #.... ....# #...# #...# ..... ..... ...#. ..... .#... ....#",
-    "#...# ..#.. ....# ....# #..#. #.... #.... ...#. #...# #...# .##.. .##.. ..#.. ##### ..#.. ....#",
+    "#..## #.#.. ....# ....# #..#. #.... #.... ....# #...# #...# ..... ..... ...#. ..... .#... ....#",
+    "#..## ..#.. ....# ....# #..#. #.... #.... ...#. #...# #...# .##.. .##.. ..#.. ##### ..#.. ....#",
     "#.#.# ..#.. ...#. ..##. #..#. ####. ####. ...#. .###. #...# .##.. .##.. .#... ..... ...#. ...#.",
     "#.#.# ..#.. ..#.. ....# #..#. ....# #...# ..#.. #...# .#### ..... ..... #.... ..... ....# ..#..",
-    "#...# ..#.. .#... ....# ##### ....# #...# ..#.. #...# ....# ..... ..... .#... ##### ...#. ..#..",
-    "#...# ..#.. #.... ....# ...#. ....# #...# ..#.. #...# ....# ..... ..... ..#.. ..... ..#.. ..#..",
+    "##..# ..#.. .#... ....# ##### ....# #...# ..#.. #...# ....# ..... ..... .#... ##### ...#. ..#..",
+    "##..# ..#.. #.... ....# ...#. ....# #...# ..#.. #...# ....# ..... ..... ..#.. ..... ..#.. ..#..",
     "#...# ..#.. #.... #...# ...#. #...# #...# ..#.. #...# ...#. .##.. .##.. ...#. ..... .#... .....",
     ".###. ##### ##### .###. ...#. .###. .###. ..#.. .###. .##.. .##.. .##.. ....# ..... #.... ..#..",
     "..... ..... ..... ..... ..... ..... ..... ..... ..... ..... ..... ..#.. ..... ..... ..... .....",
@@ -113,28 +121,46 @@ constexpr const char* kBox[kGlyphRows] = {
     "#...#", "#...#", "#...#", "#####", ".....", ".....",
 };
 
-using Cell = std::array<uint8_t, kSystemFontCellHeight>;
+using Cell = std::array<uint16_t, kSystemFontCellHeight>;
 
-constexpr uint8_t RowBits(const char* row) {
-  uint8_t bits = 0;
-  for (int col = 0; col < kGlyphColumns; ++col) {
-    if (row[col] == '#') bits |= static_cast<uint8_t>(0x80u >> (col + kLeft));
+constexpr uint16_t Pixel(int col) { return static_cast<uint16_t>(0x8000u >> (col + kLeft)); }
+
+// One sheet row made bold: the outer columns are two pixels (0-1, 5-6), the
+// inner ones sit at 2, 3 and 4 and widen outward when that closes no gap.
+constexpr uint16_t BoldRowBits(const char* row) {
+  bool on[kGlyphColumns + 2] = {};  // on[c + 1] is sheet column c; guards at both ends
+  for (int col = 0; col < kGlyphColumns; ++col) on[col + 1] = row[col] == '#';
+  auto set = [&](int c) { return on[c + 1]; };
+  uint16_t bits = 0;
+  if (set(0)) bits |= Pixel(0) | Pixel(1);
+  if (set(4)) bits |= Pixel(5) | Pixel(6);
+  if (set(1)) bits |= Pixel(2) | (set(0) ? 0 : Pixel(1));
+  if (set(3)) bits |= Pixel(4) | (set(4) ? 0 : Pixel(5));
+  if (set(2)) {
+    bits |= Pixel(3);
+    if (!set(3) && !set(4)) {
+      bits |= Pixel(4);
+    } else if (!set(1) && !set(0)) {
+      bits |= Pixel(2);
+    }
   }
   return bits;
+}
+
+constexpr const char* SheetRow(int c, int row) {
+  if (c < kFirstChar || c > kLastChar) return kBox[row];
+  const int index = c - kFirstChar;
+  return kSheet[(index / kGlyphsPerBlock) * kGlyphRows + row] + (index % kGlyphsPerBlock) * (kGlyphColumns + 1);
 }
 
 constexpr std::array<Cell, 256> BuildFont() {
   std::array<Cell, 256> font{};
   for (int c = 0; c < 256; ++c) {
-    Cell& cell = font[c];
+    int out = kTop;
     for (int row = 0; row < kGlyphRows; ++row) {
-      if (c < kFirstChar || c > kLastChar) {
-        cell[row + kTop] = RowBits(kBox[row]);
-        continue;
-      }
-      const int index = c - kFirstChar;
-      const char* line = kSheet[(index / kGlyphsPerBlock) * kGlyphRows + row];
-      cell[row + kTop] = RowBits(line + (index % kGlyphsPerBlock) * (kGlyphColumns + 1));
+      const uint16_t bits = BoldRowBits(SheetRow(c, row));
+      font[c][out++] = bits;
+      if (row == kDoubledRowA || row == kDoubledRowB) font[c][out++] = bits;
     }
   }
   return font;
@@ -144,9 +170,10 @@ constexpr std::array<Cell, 256> kFont = BuildFont();
 
 static_assert(sizeof(kSheet) / sizeof(kSheet[0]) ==
               (kLastChar - kFirstChar + kGlyphsPerBlock) / kGlyphsPerBlock * kGlyphRows);
+static_assert(kTop + kGlyphRows + 2 < kSystemFontCellHeight, "a clear row below every glyph");
 
 }  // namespace
 
-const uint8_t* SystemFontGlyph(unsigned char c) { return kFont[c].data(); }
+const uint16_t* SystemFontGlyph(unsigned char c) { return kFont[c].data(); }
 
 }  // namespace platform

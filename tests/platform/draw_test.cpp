@@ -1,4 +1,5 @@
 // Boxes, lines and system-font text, exact to the pixel.
+#include <algorithm>
 #include <climits>
 #include <set>
 
@@ -188,13 +189,15 @@ TEST_F(DrawTest, TextColoursAndClipping) {
   DrawTextAt(0, 0, "H");
   int blue = 0;
   int green = 0;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 7; ++x) {
+  const int cw = platform::kSystemFontCellWidth;
+  const int ch = platform::kSystemFontCellHeight;
+  for (int y = 0; y < ch; ++y)
+    for (int x = 0; x < cw; ++x) {
       blue += At(x, y) == 0x0000FFu;
       green += At(x, y) == 0x00FF00u;
     }
   EXPECT_GT(blue, 0);
-  EXPECT_EQ(blue + green, 7 * 16);
+  EXPECT_EQ(blue + green, cw * ch);
 
   EXPECT_EQ(DrawTextAt(-20, -8, "Clipped text"), -20 + MeasureTextWidth("Clipped text"));
   EXPECT_EQ(DrawTextAt(630, 470, "Clipped text"), 630 + MeasureTextWidth("Clipped text"));
@@ -203,26 +206,64 @@ TEST_F(DrawTest, TextColoursAndClipping) {
 }
 
 TEST(SystemFont, EveryPrintableCharacterIsDistinctAndFitsItsCell) {
-  std::set<std::vector<uint8_t>> seen;
+  const int cw = platform::kSystemFontCellWidth;
+  const int ch = platform::kSystemFontCellHeight;
+  // Everything outside the glyph's own columns: the cell's first and last
+  // columns keep neighbours apart.
+  const unsigned outside = 0x8000u | (0xFFFFu >> (cw - 1));
+  std::set<std::vector<uint16_t>> seen;
   for (int c = 33; c <= 126; ++c) {
-    const uint8_t* g = platform::SystemFontGlyph(static_cast<unsigned char>(c));
-    std::vector<uint8_t> rows(g, g + platform::kSystemFontCellHeight);
+    const uint16_t* g = platform::SystemFontGlyph(static_cast<unsigned char>(c));
+    std::vector<uint16_t> rows(g, g + ch);
     int ink = 0;
     for (size_t r = 0; r < rows.size(); ++r) {
       ink += __builtin_popcount(rows[r]);
-      // Clear columns at each side keep neighbours apart, and clear rows
-      // above and below keep lines apart.
-      EXPECT_EQ(rows[r] & 0x83u, 0u) << static_cast<char>(c);
-      if (r < 2 || r >= 14) {
+      EXPECT_EQ(rows[r] & outside, 0u) << static_cast<char>(c);
+      // A clear row above and below keeps lines apart.
+      if (r == 0 || r + 1 == rows.size()) {
         EXPECT_EQ(rows[r], 0u) << static_cast<char>(c) << " row " << r;
       }
     }
     EXPECT_GT(ink, 0) << static_cast<char>(c);
     EXPECT_TRUE(seen.insert(rows).second) << "duplicate " << static_cast<char>(c);
   }
-  const uint8_t* space = platform::SystemFontGlyph(' ');
-  for (int r = 0; r < platform::kSystemFontCellHeight; ++r) EXPECT_EQ(space[r], 0);
-  EXPECT_EQ(MeasureTextWidth("Loading Graphics"), 16 * platform::kSystemFontCellWidth);
+  const uint16_t* space = platform::SystemFontGlyph(' ');
+  for (int r = 0; r < ch; ++r) EXPECT_EQ(space[r], 0);
+  EXPECT_EQ(MeasureTextWidth("Loading Graphics"), 16 * cw);
+}
+
+// The play-screen numbers must read at a glance: bold figures 12 pixels tall
+// whose strokes are never a lone pixel wide (only the zero's slash may be),
+// and a zero, a one and an l that differ from O, I and l by whole strokes.
+TEST(SystemFont, FiguresAreBoldAndTall) {
+  const int ch = platform::kSystemFontCellHeight;
+  for (char c = '0'; c <= '9'; ++c) {
+    const uint16_t* g = platform::SystemFontGlyph(static_cast<unsigned char>(c));
+    int top = ch;
+    int bottom = -1;
+    for (int r = 0; r < ch; ++r) {
+      if (g[r] == 0) continue;
+      top = std::min(top, r);
+      bottom = r;
+      const unsigned bits = g[r];
+      // A lone pixel: set, with both neighbours clear.
+      const unsigned lone = bits & ~(bits << 1) & ~(bits >> 1);
+      if (c != '0') {
+        EXPECT_EQ(lone, 0u) << c << " row " << r;
+      }
+    }
+    EXPECT_EQ(bottom - top + 1, 12) << c;
+  }
+  auto differ = [](char a, char b) {
+    const uint16_t* ga = platform::SystemFontGlyph(static_cast<unsigned char>(a));
+    const uint16_t* gb = platform::SystemFontGlyph(static_cast<unsigned char>(b));
+    int pixels = 0;
+    for (int r = 0; r < platform::kSystemFontCellHeight; ++r) pixels += __builtin_popcount(ga[r] ^ gb[r]);
+    return pixels;
+  };
+  EXPECT_GE(differ('0', 'O'), 8);
+  EXPECT_GE(differ('1', 'l'), 8);
+  EXPECT_GE(differ('1', 'I'), 8);
 }
 
 TEST_F(PictureTest, DrawingWithoutASessionDoesNothing) {

@@ -12,7 +12,7 @@ namespace art {
 
 namespace {
 
-size_t Len(double seconds) { return static_cast<size_t>(seconds * kRate + 0.5); }
+size_t Len(double seconds) { return static_cast<size_t>(seconds * SynthRate() + 0.5); }
 
 void AddAt(std::vector<double>& out, const std::vector<double>& part, double atSeconds, double gain) {
   const size_t start = Len(atSeconds);
@@ -55,6 +55,7 @@ Sound Finish(std::vector<double> buf, double loudness, double fadeOutSeconds) {
   FadeEdges(buf, static_cast<int>(Len(0.002)), static_cast<int>(Len(fadeOutSeconds)));
   const double gain = loudness / std::max(Loudness(buf), 1e-9) / kEffectPeak;
   Sound s;
+  s.rate = SynthRate();
   s.channels = 1;
   s.samples.resize(buf.size());
   for (size_t i = 0; i < buf.size(); ++i)
@@ -65,24 +66,26 @@ Sound Finish(std::vector<double> buf, double loudness, double fadeOutSeconds) {
 }  // namespace
 
 Sound ExplosionEffect() {
-  // A bright crack of noise whose colour falls from hiss to rumble, a low
-  // boom under it and a scatter of glassy sparkles: jewels shattering.
+  // A bright crack of noise whose colour falls from hiss to a dull roar, a
+  // boom under it and a scatter of glassy sparkles: jewels shattering. The
+  // boom and the roar stay at 200 Hz and above, with an octave over the boom, so
+  // the body sits where laptop and phone speakers still play.
   std::vector<double> out(Len(0.72));
   Rng rng(0xE8u);
   Filter f;
   double amp = 1.0, cutoff = 7000, phase = 0, boom = 0.9, sweep = 1.0;
-  const double ampDecay = Exp(-1.0 / (0.16 * kRate));
-  const double cutDecay = Exp(-1.0 / (0.12 * kRate));
-  const double boomDecay = Exp(-1.0 / (0.18 * kRate));
-  const double sweepDecay = Exp(-1.0 / (0.08 * kRate));
+  const double ampDecay = Exp(-1.0 / (0.16 * SynthRate()));
+  const double cutDecay = Exp(-1.0 / (0.12 * SynthRate()));
+  const double boomDecay = Exp(-1.0 / (0.18 * SynthRate()));
+  const double sweepDecay = Exp(-1.0 / (0.08 * SynthRate()));
   for (size_t i = 0; i < out.size(); ++i) {
     if (i % 8 == 0) f.Set(cutoff, 0.9);
     f.Run(rng.Signed());
-    out[i] = amp * (0.8 * f.low() + 0.25 * f.band()) + boom * SineCycles(phase);
-    phase += (40 + 70 * sweep) / kRate;
+    out[i] = amp * (0.8 * f.low() + 0.25 * f.band()) + boom * (SineCycles(phase) + 0.45 * SineCycles(2 * phase));
+    phase += (200 + 160 * sweep) / SynthRate();
     phase -= std::floor(phase);
     amp *= ampDecay;
-    cutoff = 250 + (cutoff - 250) * cutDecay;
+    cutoff = 900 + (cutoff - 900) * cutDecay;
     boom *= boomDecay;
     sweep *= sweepDecay;
   }
@@ -92,7 +95,7 @@ Sound ExplosionEffect() {
     std::vector<double> ping(Len(0.05));
     for (size_t i = 0; i < ping.size(); ++i) {
       const double t = static_cast<double>(i) / static_cast<double>(ping.size());
-      ping[i] = SineCycles(hz * i / kRate) * (1 - t) * (1 - t) * (i < 20 ? i / 20.0 : 1.0);
+      ping[i] = SineCycles(hz * i / SynthRate()) * (1 - t) * (1 - t) * (i < 20 ? i / 20.0 : 1.0);
     }
     AddAt(out, ping, at, 0.22 * (1.0 - k / 12.0));
   }
@@ -110,19 +113,19 @@ Sound DropEffect() {
   Filter tick;
   tick.Set(2600, 1.4);
   double phase = 0, knockPhase = 0, amp = 0.8, knock = 1.0, noise = 0.9, sweep = 1.0;
-  const double ampDecay = Exp(-1.0 / (0.05 * kRate));
-  const double knockDecay = Exp(-1.0 / (0.022 * kRate));
-  const double noiseDecay = Exp(-1.0 / (0.006 * kRate));
-  const double sweepDecay = Exp(-1.0 / (0.03 * kRate));
+  const double ampDecay = Exp(-1.0 / (0.05 * SynthRate()));
+  const double knockDecay = Exp(-1.0 / (0.022 * SynthRate()));
+  const double noiseDecay = Exp(-1.0 / (0.006 * SynthRate()));
+  const double sweepDecay = Exp(-1.0 / (0.03 * SynthRate()));
   for (size_t i = 0; i < out.size(); ++i) {
     tick.Run(rng.Signed());
     const double thud = SineCycles(phase);
     // Gentle saturation: adds the second and third harmonics of the thud.
     const double body = 1.25 * thud - 0.25 * thud * thud * thud + 0.2 * thud * thud;
     out[i] = amp * body + knock * SineCycles(knockPhase) + noise * tick.band() * 3.0;
-    phase += (60 + 120 * sweep) / kRate;
+    phase += (60 + 120 * sweep) / SynthRate();
     phase -= std::floor(phase);
-    knockPhase += (820 + 380 * sweep) / kRate;
+    knockPhase += (820 + 380 * sweep) / SynthRate();
     knockPhase -= std::floor(knockPhase);
     amp *= ampDecay;
     knock *= knockDecay;
@@ -169,7 +172,7 @@ Sound MissEffect() {
     double phase = rng.Unit(), vib = rng.Unit();
     const double onset = 0.02 * rng.Unit();
     for (size_t i = 0; i < out.size(); ++i) {
-      const double t = static_cast<double>(i) / kRate - onset;
+      const double t = static_cast<double>(i) / SynthRate() - onset;
       if (t < 0) continue;
       // Pitch: a small rise, then a long fall to two thirds.
       const double bend = t < 0.12 ? 1.0 + 0.05 * t / 0.12 : 1.05 - 0.4 * Clamp((t - 0.12) / 1.1, 0, 1);
@@ -189,9 +192,9 @@ Sound MissEffect() {
       }
       const double env = Clamp(t / 0.08, 0, 1) * (t > 0.7 ? Clamp(1 - (t - 0.7) / 0.6, 0, 1) : 1.0);
       out[i] += v * env * env;
-      phase += f0 / kRate;
+      phase += f0 / SynthRate();
       phase -= std::floor(phase);
-      vib += s.vib / kRate;
+      vib += s.vib / SynthRate();
       vib -= std::floor(vib);
     }
   }

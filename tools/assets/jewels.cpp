@@ -195,10 +195,13 @@ void DrawJewel(Canvas& c, int x, int y, int kind, double scale) {
 
 Canvas JewelSheet() {
   Canvas sheet(kCell * 7, kCell);
-  const Canvas tile = WellTile();
-  for (int k = 0; k <= kJewelKinds; ++k) {
-    sheet.Blit(tile, k * kCell, 0);
-    if (k > 0) DrawJewel(sheet, k * kCell, 0, k);
+  sheet.Blit(WellTile(), 0, 0);
+  // A jewel sits on plain navy, without the empty tile's bevel: the attract
+  // fountain copies whole cells over the title's navy sky, where a bevelled
+  // edge would outline every square.
+  for (int k = 1; k <= kJewelKinds; ++k) {
+    sheet.FillRect(k * kCell, 0, kCell, kCell, kWellNavy);
+    DrawJewel(sheet, k * kCell, 0, k);
   }
   return sheet;
 }

@@ -76,6 +76,7 @@ std::vector<NoteEvent> ChordBass(const std::vector<std::string>& chords, int oct
 
 Sound LoopedMusic(const Loop& loop) {
   Sound s;
+  s.rate = SynthRate();
   s.channels = 2;
   s.loops = true;
   s.samples = loop.Mixdown(kMusicPeak);

@@ -6,10 +6,12 @@
 #include "tools/assets/music_parts.h"
 #include "tools/assets/sequencer.h"
 #include "tools/assets/sounds.h"
+#include "tools/assets/synth.h"
 
 namespace art {
 
 Sound PlayMusic() {
+  const SynthRateScope rate(kMusicRate);
   const std::vector<std::string> chords = {"Em", "C",  "D", "Bm", "Em", "C", "D", "B7",
                                            "C",  "D",  "Em", "Em", "Am", "D", "G", "B7",
                                            "Em", "C",  "D", "Bm", "Em", "C", "B7", "B7"};

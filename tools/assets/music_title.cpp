@@ -6,10 +6,12 @@
 #include "tools/assets/music_parts.h"
 #include "tools/assets/sequencer.h"
 #include "tools/assets/sounds.h"
+#include "tools/assets/synth.h"
 
 namespace art {
 
 Sound TitleMusic() {
+  const SynthRateScope rate(kMusicRate);
   const std::vector<std::string> chords = {"Am", "F", "C", "G", "Am", "F", "G", "E",
                                            "F",  "G", "Em", "Am", "Dm", "G", "E", "E"};
   const std::string melody =

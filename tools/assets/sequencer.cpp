@@ -82,7 +82,7 @@ std::vector<NoteEvent> ParseHits(const std::string& part) {
 }
 
 Loop::Loop(double bpm, int stepsPerBeat, int steps)
-    : stepSamples_(kRate * 60.0 / bpm / stepsPerBeat),
+    : stepSamples_(SynthRate() * 60.0 / bpm / stepsPerBeat),
       left_(static_cast<size_t>(steps * stepSamples_ + 0.5)),
       right_(left_.size()) {}
 
@@ -154,16 +154,9 @@ std::vector<int16_t> Loop::Mixdown(double peak) const {
     l[i] -= ml;
     r[i] -= mr;
   }
-  // Ease the first and last few milliseconds toward zero: a cold start has
-  // nothing to jump from, and the seam stays joined.
-  const size_t edge = static_cast<size_t>(kRate * 0.003);
-  for (size_t i = 0; i < edge; ++i) {
-    const double k = static_cast<double>(i) / static_cast<double>(edge);
-    l[i] *= k;
-    r[i] *= k;
-    l[n - 1 - i] *= k;
-    r[n - 1 - i] *= k;
-  }
+  // No ease at the edges: the notes that ring on past the end are already
+  // mixed into the start, so the seam runs on like any other sample, and the
+  // mixer eases every start from silence.
   double top = 1e-9;
   for (size_t i = 0; i < n; ++i) top = std::max(top, std::max(std::fabs(l[i]), std::fabs(r[i])));
   const double scale = peak * 32767.0 / top;

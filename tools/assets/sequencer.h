@@ -40,15 +40,15 @@ class Loop {
  public:
   Loop(double bpm, int stepsPerBeat, int steps);
   size_t length() const { return left_.size(); }
-  double stepSeconds() const { return stepSamples_ / kRate; }
+  double stepSeconds() const { return stepSamples_ / SynthRate(); }
 
   // Renders every event with the voice and mixes it in; notes that ring on
   // past the end wrap round to the start, as they would when the loop
   // repeats.
   void Add(const std::vector<NoteEvent>& events, Voice voice, double gain, double pan, uint32_t seed,
            double gate = 0.92, const Echo& echo = Echo{});
-  // Mixes down to 16-bit stereo, peak at `peak` of full scale, no DC, and
-  // with the edges eased so a cold start does not click.
+  // Mixes down to 16-bit stereo, peak at `peak` of full scale, no DC; the
+  // end runs on into the start.
   std::vector<int16_t> Mixdown(double peak) const;
 
  private:

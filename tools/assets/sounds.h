@@ -8,7 +8,7 @@
 namespace art {
 
 struct Sound {
-  int rate = 22050;
+  int rate = 44100;
   int channels = 1;
   bool loops = false;             // music: the end must run on into the start
   std::vector<int16_t> samples;   // interleaved 16-bit PCM

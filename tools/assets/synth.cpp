@@ -6,6 +6,14 @@
 namespace art {
 
 namespace {
+int gSynthRate = kEffectRate;
+}  // namespace
+
+int SynthRate() { return gSynthRate; }
+SynthRateScope::SynthRateScope(int rate) : previous_(gSynthRate) { gSynthRate = rate; }
+SynthRateScope::~SynthRateScope() { gSynthRate = previous_; }
+
+namespace {
 
 constexpr int kTableSize = 4096;
 
@@ -40,17 +48,17 @@ double Gate(size_t i, size_t attack, size_t hold, size_t release) {
   return 0.0;
 }
 
-size_t Samples(double seconds) { return static_cast<size_t>(seconds * kRate + 0.5); }
+size_t Samples(double seconds) { return static_cast<size_t>(seconds * SynthRate() + 0.5); }
 
 std::vector<double> Fm(double hz, double seconds, double velocity, double ratio, double index, double indexTau,
                        double ampTau, double release) {
   const size_t hold = Samples(seconds), rel = Samples(release), attack = Samples(0.003);
   std::vector<double> out(hold + rel);
-  const double indexDecay = Exp(-1.0 / (indexTau * kRate));
-  const double ampDecay = Exp(-1.0 / (ampTau * kRate));
+  const double indexDecay = Exp(-1.0 / (indexTau * SynthRate()));
+  const double ampDecay = Exp(-1.0 / (ampTau * SynthRate()));
   double idx = index * velocity, amp = velocity;
   double pc = 0, pm = 0;
-  const double dc = hz / kRate, dm = hz * ratio / kRate;
+  const double dc = hz / SynthRate(), dm = hz * ratio / SynthRate();
   for (size_t i = 0; i < out.size(); ++i) {
     const double mod = idx * SineCycles(pm);
     out[i] = amp * Gate(i, attack, hold, rel) * SineCycles(pc + mod / kTwoPi);
@@ -68,13 +76,13 @@ std::vector<double> Lead(double hz, double seconds, double velocity) {
   Filter f;
   double phase = 0, phase2 = 0.37, vib = 0;
   double cutoff = 4200;
-  const double cutoffDecay = Exp(-1.0 / (0.18 * kRate));
+  const double cutoffDecay = Exp(-1.0 / (0.18 * SynthRate()));
   const size_t vibDelay = Samples(0.14);
   for (size_t i = 0; i < out.size(); ++i) {
-    const double depth = i < vibDelay ? 0.0 : 0.007 * Clamp((i - vibDelay) / (0.2 * kRate), 0.0, 1.0);
+    const double depth = i < vibDelay ? 0.0 : 0.007 * Clamp((i - vibDelay) / (0.2 * SynthRate()), 0.0, 1.0);
     const double f0 = hz * (1.0 + depth * SineCycles(vib));
-    const double dt = f0 / kRate;
-    const double dt2 = f0 * 1.004 / kRate;
+    const double dt = f0 / SynthRate();
+    const double dt2 = f0 * 1.004 / SynthRate();
     const double osc = 0.55 * SquareWave(phase, dt) + 0.45 * SawWave(phase2, dt2);
     if (i % 16 == 0) f.Set(cutoff, 0.8);
     f.Run(osc);
@@ -83,7 +91,7 @@ std::vector<double> Lead(double hz, double seconds, double velocity) {
     out[i] = velocity * level * Gate(i, attack, hold, rel) * f.low();
     phase = Wrap(phase + dt);
     phase2 = Wrap(phase2 + dt2);
-    vib = Wrap(vib + 5.6 / kRate);
+    vib = Wrap(vib + 5.6 / SynthRate());
     cutoff = 1500 + (cutoff - 1500) * cutoffDecay;
   }
   return out;
@@ -95,8 +103,8 @@ std::vector<double> Bass(double hz, double seconds, double velocity) {
   Filter f;
   double phase = 0, sub = 0;
   double env = 1.0;
-  const double envDecay = Exp(-1.0 / (0.11 * kRate));
-  const double dt = hz / kRate;
+  const double envDecay = Exp(-1.0 / (0.11 * SynthRate()));
+  const double dt = hz / SynthRate();
   for (size_t i = 0; i < out.size(); ++i) {
     if (i % 8 == 0) f.Set(260 + 1500 * env * velocity, 1.1);
     f.Run(SawWave(phase, dt));
@@ -119,7 +127,7 @@ std::vector<double> Pad(double hz, double seconds, double velocity) {
   for (size_t i = 0; i < out.size(); ++i) {
     double osc = 0;
     for (int k = 0; k < 3; ++k) {
-      const double dt = hz * detune[k] / kRate;
+      const double dt = hz * detune[k] / SynthRate();
       osc += SawWave(p[k], dt);
       p[k] = Wrap(p[k] + dt);
     }
@@ -135,18 +143,18 @@ std::vector<double> Brass(double hz, double seconds, double velocity) {
   Filter f;
   double p1 = 0, p2 = 0.5, vib = 0;
   for (size_t i = 0; i < out.size(); ++i) {
-    const double t = static_cast<double>(i) / kRate;
+    const double t = static_cast<double>(i) / SynthRate();
     // The filter opens fast on the attack, then settles: the brassy "blat".
     const double open = t < 0.03 ? t / 0.03 : 0.6 + 0.4 * Exp(-(t - 0.03) / 0.12);
     if (i % 8 == 0) f.Set(500 + 2600 * open, 0.9);
     const double depth = t < 0.25 ? 0 : 0.005;
     const double f0 = hz * (1 + depth * SineCycles(vib));
-    const double dt1 = f0 / kRate, dt2 = f0 * 1.003 / kRate;
+    const double dt1 = f0 / SynthRate(), dt2 = f0 * 1.003 / SynthRate();
     f.Run(0.5 * SawWave(p1, dt1) + 0.5 * SawWave(p2, dt2));
     out[i] = velocity * Gate(i, attack, hold, rel) * f.low();
     p1 = Wrap(p1 + dt1);
     p2 = Wrap(p2 + dt2);
-    vib = Wrap(vib + 5.2 / kRate);
+    vib = Wrap(vib + 5.2 / SynthRate());
   }
   return out;
 }
@@ -155,13 +163,13 @@ std::vector<double> Kick(double velocity) {
   const size_t n = Samples(0.38);
   std::vector<double> out(n);
   double phase = 0, amp = velocity, sweep = 1.0;
-  const double ampDecay = Exp(-1.0 / (0.2 * kRate));
-  const double sweepDecay = Exp(-1.0 / (0.028 * kRate));
+  const double ampDecay = Exp(-1.0 / (0.2 * SynthRate()));
+  const double sweepDecay = Exp(-1.0 / (0.028 * SynthRate()));
   for (size_t i = 0; i < n; ++i) {
     const double hz = 46 + 120 * sweep;
     // Starts at phase zero, so the thump needs no fade-in.
     out[i] = amp * SineCycles(phase);
-    phase = Wrap(phase + hz / kRate);
+    phase = Wrap(phase + hz / SynthRate());
     amp *= ampDecay;
     sweep *= sweepDecay;
   }
@@ -175,14 +183,14 @@ std::vector<double> Snare(double velocity, uint32_t seed) {
   Filter f;
   f.Set(2400, 0.7);
   double noiseAmp = 1.0, toneAmp = 0.6, phase = 0;
-  const double noiseDecay = Exp(-1.0 / (0.075 * kRate));
-  const double toneDecay = Exp(-1.0 / (0.05 * kRate));
+  const double noiseDecay = Exp(-1.0 / (0.075 * SynthRate()));
+  const double toneDecay = Exp(-1.0 / (0.05 * SynthRate()));
   for (size_t i = 0; i < n; ++i) {
     f.Run(rng.Signed());
     const double noise = 0.7 * f.band() + 0.35 * f.high();
     const double a = i < attack ? static_cast<double>(i) / attack : 1.0;
     out[i] = velocity * a * (noiseAmp * noise + toneAmp * SineCycles(phase));
-    phase = Wrap(phase + 188.0 / kRate);
+    phase = Wrap(phase + 188.0 / SynthRate());
     noiseAmp *= noiseDecay;
     toneAmp *= toneDecay;
   }
@@ -196,7 +204,7 @@ std::vector<double> Hat(double velocity, double tau, uint32_t seed) {
   Filter f;
   f.Set(7200, 0.7);
   double amp = velocity;
-  const double decay = Exp(-1.0 / (tau * kRate));
+  const double decay = Exp(-1.0 / (tau * SynthRate()));
   for (size_t i = 0; i < n; ++i) {
     f.Run(rng.Signed());
     const double a = i < attack ? static_cast<double>(i) / attack : 1.0;
@@ -226,8 +234,8 @@ double SquareWave(double phase, double dt) {
 }
 
 void Filter::Set(double cutoffHz, double q) {
-  cutoffHz = Clamp(cutoffHz, 20.0, kRate * 0.45);
-  const double w = 0.5 * cutoffHz / kRate;  // tan(pi f / rate), phase in cycles
+  cutoffHz = Clamp(cutoffHz, 20.0, SynthRate() * 0.45);
+  const double w = 0.5 * cutoffHz / SynthRate();  // tan(pi f / rate), phase in cycles
   const double g = SineCycles(w) / SineCycles(w + 0.25);
   k_ = 1.0 / q;
   a1_ = 1.0 / (1.0 + g * (g + k_));

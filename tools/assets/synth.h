@@ -10,7 +10,26 @@
 
 namespace art {
 
-constexpr int kRate = 22050;
+// Effects are rendered at the output's usual 44,100 Hz. The two music loops
+// are the bulk of what the browser build downloads, so they are rendered at
+// 30,000 Hz: full up to 15 kHz, and the whole Sound folder stays under
+// 10 MB. The mixer resamples both to the device's rate.
+constexpr int kEffectRate = 44100;
+constexpr int kMusicRate = 30000;
+
+// The rate notes and effects are rendered at: kEffectRate unless a
+// SynthRateScope says otherwise. The generator runs on one thread.
+int SynthRate();
+class SynthRateScope {
+ public:
+  explicit SynthRateScope(int rate);
+  ~SynthRateScope();
+  SynthRateScope(const SynthRateScope&) = delete;
+  SynthRateScope& operator=(const SynthRateScope&) = delete;
+
+ private:
+  int previous_;
+};
 
 // Sine of a phase given in cycles, from a table (fast and deterministic).
 double SineCycles(double phase);

@@ -1,8 +1,14 @@
 // The title picture: the name in large bevelled letters over a night sky,
 // with a still pool at the bottom where the attract screen's jewel fountain
 // rises (its jewels start at 320, 450). The fountain copies whole jewel
-// cells, navy square and all, so the sky below the name and the pool are
-// painted in the well's own navy: the squares melt into them.
+// cells, navy square and all, so the sky is painted in the well's own flat
+// navy: the squares melt into it.
+//
+// The fountain's jewels leave their spring at least 42 degrees off the
+// vertical, so the space straight above the spring stays clear and widens
+// with height. The call to action sits high in that clear cone, right under
+// the name, where a jewel crosses it in about one frame in eight; the tag
+// line goes above the name, where no jewel ever reaches.
 #include <cmath>
 
 #include "tools/assets/jewels.h"
@@ -14,13 +20,15 @@ namespace art {
 
 namespace {
 
+constexpr double kLogoTop = 40;
+
 void PaintLogo(Canvas& c) {
   const Pen pen{13.0, 13.0, 7.5, 7.5};
   const double advance = GlyphWidth(pen) + 13;
   const char* name = "STAKKO";
   const double width = TextWidth(name, pen, advance);
   const double x0 = std::floor((640 - width) / 2);
-  const double y0 = 58;
+  const double y0 = kLogoTop;
   // Each letter takes the colour of one of the six jewels.
   static const Rgb kTints[6] = {{236, 52, 60}, {50, 206, 92}, {60, 118, 246}, {252, 208, 48}, {206, 122, 244}, {80, 226, 236}};
   for (int i = 0; i < 6; ++i) {
@@ -106,26 +114,26 @@ void PaintSpring(Canvas& c) {
 
 Canvas TitlePicture() {
   Canvas c(640, 480);
-  // Darker at the top, then the well's navy from below the name down.
-  PaintBackdrop(c, 0x57A11u, {Multiply(kWellNavy, 0.6), Multiply(kWellNavy, 0.85), kWellNavy, kWellNavy, Multiply(kWellNavy, 0.92)});
-  PaintGlow(c, 320, 118, 330, 110, {70, 40, 140}, 0.45);
+  // Flat navy, so the fountain's squares show nowhere, with a few faint stars.
+  PaintBackdrop(c, 0x57A11u, {kWellNavy, kWellNavy});
+  PaintGlow(c, 320, 90, 300, 70, {70, 40, 140}, 0.45);
   PaintSpring(c);
+  PaintTextCentred(c, "THE FALLING JEWELS PUZZLE", 320, 12, kSmallPen, 13, BodyStyle());
   PaintLogo(c);
-  PaintRule(c, 196, 220);
-  PaintTextCentred(c, "THE FALLING JEWELS PUZZLE", 320, 212, kSmallPen, 13, BodyStyle());
-
-  // The six stones on display beneath the name.
-  const int gap = 14;
-  const int row = 6 * kCell + 5 * gap;
-  for (int k = 1; k <= 6; ++k) DrawJewel(c, 320 - row / 2 + (k - 1) * (kCell + gap), 252, k);
+  PaintRule(c, 156, 220);
 
   LetterStyle prompt = GoldLettering(0, 1);
   prompt.bevelWidth = 0;
   prompt.outlineWidth = 1;
   prompt.shadowX = 2;
   prompt.shadowY = 2;
-  PaintTextCentred(c, "PRESS SPACE TO PLAY", 320, 318, kMediumPen, 19, prompt);
-  PaintTextCentred(c, "ESC TO QUIT", 320, 350, kSmallPen, 13, BodyStyle());
+  PaintTextCentred(c, "PRESS SPACE TO PLAY", 320, 170, kMediumPen, 19, prompt);
+  PaintTextCentred(c, "ESC TO QUIT", 320, 202, kSmallPen, 13, BodyStyle());
+
+  // The six stones on display beneath, where the fountain plays over them.
+  const int gap = 14;
+  const int row = 6 * kCell + 5 * gap;
+  for (int k = 1; k <= 6; ++k) DrawJewel(c, 320 - row / 2 + (k - 1) * (kCell + gap), 252, k);
   return c;
 }
 
