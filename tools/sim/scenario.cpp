@@ -186,6 +186,10 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       if (!value(o.dumpDir)) return false;
     } else if (a == "--audio-out") {
       if (!value(o.audioOut)) return false;
+      if (o.audioOut.empty()) {
+        error = "--audio-out needs a file name";
+        return false;
+      }
     } else if (a == "--trace") {
       o.trace = true;
     } else if (a == "--board") {
@@ -203,6 +207,13 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   std::error_code ec;
   fs::path dumpDir = fs::absolute(o.dumpDir, ec);
   const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(o.audioOut, ec);
+  AudioCapture audio;
+  const bool capture = !audioOut.empty();
+  std::string why;
+  if (capture && !audio.Open(audioOut, why)) {
+    err << "stakko-sim: cannot write '" << audioOut.string() << "': " << why << "\n";
+    return 2;
+  }
   fs::path oldDir = fs::current_path(ec);
   fs::current_path(o.dir, ec);
   if (ec) {
@@ -221,8 +232,6 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   backend.stopAfterFrames = o.frames;
   backend.stopAtMicros = o.untilMs * 1000;
   for (const ScriptEvent& e : o.events) backend.AddEvent(e);
-  AudioCapture audio;
-  const bool capture = !audioOut.empty();
   if (o.trace || capture) {
     // Every play and stop is traced before it takes effect: the mix up to
     // that moment is pulled first.
@@ -255,8 +264,8 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   }
   if (capture) {
     audio.CatchUp(backend);
-    if (!audio.WriteWave(audioOut.string())) {
-      err << "stakko-sim: cannot write " << audioOut.string() << "\n";
+    if (!audio.Finish(why)) {
+      err << "stakko-sim: cannot write '" << audioOut.string() << "': " << why << "\n";
       status = 1;
     }
   }
