@@ -9,7 +9,10 @@ if(NOT TARGET stakko_sdl OR CMAKE_CROSSCOMPILING)
   return()
 endif()
 file(GLOB STAKKO_SDL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/sdl/*.cpp)
-add_executable(stakko_sdl_tests ${STAKKO_SDL_TEST_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cpp)
+# The game's command line (app/options.cpp) is tested here too: it fills the
+# SDL backend's settings.
+add_executable(stakko_sdl_tests ${STAKKO_SDL_TEST_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cpp
+               ${CMAKE_SOURCE_DIR}/app/options.cpp)
 target_link_libraries(stakko_sdl_tests PRIVATE stakko_sdl stakko_sim_lib GTest::gtest GTest::gtest_main)
 target_compile_definitions(stakko_sdl_tests PRIVATE
   STAKKO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

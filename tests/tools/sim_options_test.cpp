@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "platform/option_text.h"
 #include "tests/test_support.h"
 #include "tools/sim/audio_capture.h"
 #include "tools/sim/scenario.h"
@@ -26,6 +27,16 @@ TEST(ScenarioRunner, RejectsBadOptionsAndNamesTheScriptLine) {
   EXPECT_FALSE(ParseSimArgs({"--poll-us", "0"}, options, error));
   EXPECT_NE(error.find("--poll-us"), std::string::npos);
   EXPECT_FALSE(ParseSimArgs({"--script", "/no/such/file"}, options, error));
+  // One rule for numbers: digits only, in range.
+  for (const char* bad : {" 5", "+5", "5 ", "-5", "4294967296", "99999999999999999999", ""}) {
+    EXPECT_FALSE(ParseSimArgs({"--seed", bad}, options, error)) << bad;
+  }
+  ASSERT_TRUE(ParseSimArgs({"--seed", "4294967295", "--until-ms", "007"}, options, error)) << error;
+  EXPECT_EQ(options.seed, 4294967295u);
+  EXPECT_EQ(options.untilMs, 7);
+  // What is quoted back cannot act on the terminal; letters stay letters.
+  EXPECT_EQ(platform::Printable("\x1b]0;pwned\x07\x7f\xc2\x9b" "1m \xc3\xa9t\xc3\xa9"),
+            "\\x1b]0;pwned\\x07\\x7f\\xc2\\x9b1m \xc3\xa9t\xc3\xa9");
 
   std::vector<platform::ScriptEvent> events;
   std::istringstream good(

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/option_text.h"
 #include "tools/sim/scenario.h"
 
 #ifdef _WIN32
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   SimOptions options;
   std::string error;
   if (!ParseSimArgs(args, options, error)) {
-    std::cerr << "stakko-sim: " << error << "\n" << kSimUsage;
+    std::cerr << "stakko-sim: " << platform::Printable(error) << "\n" << kSimUsage;
     return 2;
   }
   return RunSim(options, std::cout, std::cerr);

@@ -8,6 +8,7 @@
 #include "flow/globals.h"
 #include "flow/startup.h"
 #include "platform/internal/state_reset.h"
+#include "platform/option_text.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tools/sim/audio_capture.h"
@@ -23,17 +24,13 @@ const char* const kSimUsage =
 
 namespace {
 
+// Script numbers and frame lists: an optional minus, then digits only (the
+// same rule as the options, which take no sign).
 bool ParseInt(const std::string& text, int64_t& out) {
-  if (text.empty()) return false;
-  size_t used = 0;
-  try {
-    long long v = std::stoll(text, &used, 10);
-    if (used != text.size()) return false;
-    out = v;
-    return true;
-  } catch (...) {
-    return false;
-  }
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!platform::ReadWholeNumber(negative ? text.substr(1) : text, int64_t{1} << 50, out)) return false;
+  if (negative) out = -out;
+  return true;
 }
 
 }  // namespace
@@ -119,11 +116,14 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       v = args[++i];
       return true;
     };
-    auto number = [&](int64_t& n, int64_t min) {
+    // Up to a day of virtual time, or that many frames: ample, and far from
+    // overflowing the clock's microseconds.
+    auto number = [&](int64_t& n, int64_t min, int64_t max = 86400000000ll) {
       std::string v;
       if (!value(v)) return false;
-      if (!ParseInt(v, n) || n < min) {
-        error = "option " + a + ": bad number '" + v + "'";
+      if (!platform::ReadWholeNumber(v, max, n) || n < min) {
+        error = "option " + a + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                ", not '" + v + "'";
         return false;
       }
       return true;
@@ -133,11 +133,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
     if (a == "--dir") {
       if (!value(o.dir)) return false;
     } else if (a == "--seed") {
-      if (!number(n, 0)) return false;
-      if (n > 0xFFFFFFFFll) {
-        error = "--seed must fit in 32 bits";
-        return false;
-      }
+      if (!number(n, 0, 0xFFFFFFFFll)) return false;
       o.seed = static_cast<uint32_t>(n);
     } else if (a == "--frame-us") {
       if (!number(o.frameUs, 0)) return false;
@@ -175,7 +171,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
     } else if (a == "--frames") {
       if (!number(o.frames, 1)) return false;
     } else if (a == "--until-ms") {
-      if (!number(o.untilMs, 1)) return false;
+      if (!number(o.untilMs, 1, 86400000ll)) return false;
     } else if (a == "--dump-frames") {
       if (!value(v)) return false;
       if (!ParseFrameList(v, o.dumpFrames)) {
