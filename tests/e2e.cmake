@@ -55,3 +55,9 @@ add_test(NAME e2e.desktop
           --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
           --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
 set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+# 8-, 16- and 30-bit displays: what the game says about them.
+add_test(NAME e2e.display_depth
+  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/display_depth_test.py
+          --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
+set_tests_properties(e2e.display_depth PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
