@@ -12,6 +12,9 @@
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tools/sim/audio_capture.h"
+#ifdef _WIN32
+#include "platform/internal/wide_text.h"
+#endif
 #include "tools/sim/png_writer.h"
 
 using platform::ScriptEvent;
@@ -31,6 +34,15 @@ bool ParseInt(const std::string& text, int64_t& out) {
   if (!platform::ReadWholeNumber(negative ? text.substr(1) : text, int64_t{1} << 50, out)) return false;
   if (negative) out = -out;
   return true;
+}
+
+// A name from the command line, UTF-8 on every system, as a path.
+std::filesystem::path PathOf(const std::string& utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(platform::WideText(utf8));
+#else
+  return std::filesystem::path(utf8);
+#endif
 }
 
 }  // namespace
@@ -147,7 +159,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       }
     } else if (a == "--script") {
       if (!value(v)) return false;
-      std::ifstream in(v);
+      std::ifstream in(PathOf(v));
       if (!in) {
         error = "cannot read script '" + v + "'";
         return false;
@@ -201,17 +213,17 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
 int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path dumpDir = fs::absolute(o.dumpDir, ec);
-  const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(o.audioOut, ec);
+  fs::path dumpDir = fs::absolute(PathOf(o.dumpDir), ec);
+  const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(PathOf(o.audioOut), ec);
   AudioCapture audio;
   const bool capture = !audioOut.empty();
   std::string why;
   if (capture && !audio.Open(audioOut, why)) {
-    err << "stakko-sim: cannot write '" << audioOut.string() << "': " << why << "\n";
+    err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
     return 2;
   }
   fs::path oldDir = fs::current_path(ec);
-  fs::current_path(o.dir, ec);
+  fs::current_path(PathOf(o.dir), ec);
   if (ec) {
     err << "stakko-sim: cannot enter '" << o.dir << "': " << ec.message() << "\n";
     return 2;
@@ -261,15 +273,15 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   if (capture) {
     audio.CatchUp(backend);
     if (!audio.Finish(why)) {
-      err << "stakko-sim: cannot write '" << audioOut.string() << "': " << why << "\n";
+      err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
       status = 1;
     }
   }
   if (!backend.keptFrames.empty()) fs::create_directories(dumpDir, ec);
   for (const auto& [number, pixels] : backend.keptFrames) {
     fs::path file = dumpDir / ("frame-" + std::to_string(number) + ".png");
-    if (!WritePng(file.string(), pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
-      err << "stakko-sim: cannot write " << file.string() << "\n";
+    if (!WritePng(file, pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
+      err << "stakko-sim: cannot write frame-" << number << ".png in " << o.dumpDir << "\n";
       status = 1;
     }
   }
