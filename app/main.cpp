@@ -5,6 +5,7 @@
 
 #include "app/options.h"
 #include "flow/main_loop.h"
+#include "platform/option_text.h"
 #include "platform/process.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
       std::fputs(HelpText(), stdout);
       return 0;
     case CommandLine::kRefused:
-      std::fprintf(stderr, "stakko: %s\nTry 'stakko --help' for the options.\n", error.c_str());
+      std::fprintf(stderr, "stakko: %s\nTry 'stakko --help' for the options.\n",
+                   platform::Printable(error).c_str());
       return 2;
     case CommandLine::kPlay:
       break;

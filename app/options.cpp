@@ -1,8 +1,6 @@
 #include "app/options.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include "platform/option_text.h"
 
 namespace {
 
@@ -35,16 +33,6 @@ const char kHelp[] =
     "Gamepads work as soon as they are plugged in: d-pad or left stick to move,\n"
     "A or Start to drop, B to cycle the jewels, Back for the exit dialog.\n";
 
-bool ReadNumber(const char* text, int& out) {
-  if (text == nullptr || *text == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  long value = std::strtol(text, &end, 10);
-  if (errno != 0 || *end != '\0' || value < 0 || value > 100000) return false;
-  out = static_cast<int>(value);
-  return true;
-}
-
 }  // namespace
 
 const char* HelpText() { return kHelp; }
@@ -63,6 +51,12 @@ CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settin
       hasValue = true;
     }
     const bool wantsValue = option == "--scale" || option == "--present" || option == "--fps";
+    const bool known = wantsValue || option == "--help" || option == "-h" || option == "--window" ||
+                       option == "--verbose";
+    if (!known) {
+      error = "unknown option '" + std::string(argv[i]) + "'";
+      return CommandLine::kRefused;
+    }
     if (wantsValue && !hasValue) {
       if (i + 1 >= argc) {
         error = "option '" + option + "' needs a value";
@@ -88,13 +82,12 @@ CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settin
       else if (value == "cpu") settings.present = PresentChoice::kCpu;
       else { error = "--present takes auto, gpu or cpu, not '" + value + "'"; return CommandLine::kRefused; }
     } else if (option == "--fps") {
-      if (!ReadNumber(value.c_str(), settings.fps)) {
+      int64_t fps = 0;
+      if (!platform::ReadWholeNumber(value, 100000, fps)) {
         error = "--fps takes a whole number from 0 (no limit) up, not '" + value + "'";
         return CommandLine::kRefused;
       }
-    } else {
-      error = "unknown option '" + std::string(argv[i]) + "'";
-      return CommandLine::kRefused;
+      settings.fps = static_cast<int>(fps);
     }
   }
   return CommandLine::kPlay;

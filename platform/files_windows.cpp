@@ -8,6 +8,7 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "platform/internal/wide_text.h"
 #include "platform/internal/windows_api.h"
@@ -86,18 +87,34 @@ bool WriteAll(HANDLE h, const std::vector<uint8_t>& bytes) {
   return true;
 }
 
-// Creates the temporary file afresh (never opening one that is already
-// there, which could be a link planted in its place); a temporary file left
-// by an interrupted save is removed first. DeleteFileW removes a link itself,
-// never its target.
-HANDLE CreateTemporary(const std::wstring& temp) {
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+// Creates the temporary file under a fresh name of its own, beside the table
+// so the rename stays on one disk. A name that is already there is never
+// opened nor deleted: it may be a link someone planted, and deleting a link
+// does not always leave its target alone (wine deletes the target). A name
+// taken, by anything, just moves the save on to the next one.
+HANDLE CreateTemporary(const std::wstring& path, std::wstring& temp) {
+  static unsigned counter = 0;
+  const unsigned long long stamp = GetTickCount64();
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    wchar_t suffix[64];
+    swprintf(suffix, sizeof suffix / sizeof suffix[0], L".%lx-%llx-%x.tmp", GetCurrentProcessId(), stamp,
+             counter++);
+    temp = path + suffix;
+    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
-    if (!DeleteFileW(temp.c_str())) break;
+    if (h != INVALID_HANDLE_VALUE) return h;
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) break;
   }
   return INVALID_HANDLE_VALUE;
+}
+
+// Marks the file behind an open handle, one the save created itself, for
+// deletion when the handle closes: nothing is deleted by name.
+void DeleteOnClose(HANDLE h) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = TRUE;
+  SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 }  // namespace
@@ -146,14 +163,25 @@ bool WriteFileReplacing(const std::string& gamePath, const std::vector<uint8_t>&
   std::wstring path = WideText(HostPath(gamePath));
   // A table the player marked read-only stays as it is.
   if (kind == FileKind::Regular && (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY)) return false;
-  std::wstring temp = path + L".tmp";
-  Handle file(CreateTemporary(temp));
+  std::wstring temp;
+  Handle file(CreateTemporary(path, temp));
   if (!file.valid()) return false;
-  bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
-  ok = file.Close() && ok;
+  if (!WriteAll(file.get(), bytes) || FlushFileBuffers(file.get()) == 0) {
+    DeleteOnClose(file.get());
+    return false;
+  }
+  if (!file.Close()) return false;
   // MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk.
-  if (!ok || !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temp.c_str());
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Our own file, still under its fresh name: reopened as itself (a link
+    // put there since would be refused as not regular) and removed.
+    Handle own(CreateFileW(temp.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (own.valid() && GetFileInformationByHandle(own.get(), &info) &&
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+      DeleteOnClose(own.get());
+    }
     return false;
   }
   return true;

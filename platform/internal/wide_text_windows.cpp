@@ -17,4 +17,14 @@ std::wstring WideText(const std::string& text) {
   return std::wstring();
 }
 
+std::string NarrowText(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  if (n <= 0) return std::string();
+  std::string narrow(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
+  return narrow;
+}
+
 }  // namespace platform

@@ -2,11 +2,30 @@
 // while the window is in the background.
 #include "platform/sdl/sdl_audio.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/mixer.h"
 
 namespace platform {
+
+namespace {
+
+// The open device, for the exit handler below.
+std::atomic<SDL_AudioDeviceID> openDevice{0};
+
+// exit() can come from anywhere: Xlib calls it when the display goes away.
+// It then runs the static destructors, the mixer's owner among them, while
+// SDL's audio thread still pulls from the mixer. Registered once a device is
+// open, so it runs before those destructors: pausing takes the device's lock,
+// so once it returns the callback has finished and is never called again.
+void SilenceBeforeExit() {
+  SDL_AudioDeviceID device = openDevice.exchange(0);
+  if (device != 0) SDL_PauseAudioDevice(device, 1);
+}
+
+}  // namespace
 
 void SdlAudio::Callback(void* userdata, Uint8* stream, int len) {
   auto* self = static_cast<SdlAudio*>(userdata);
@@ -44,12 +63,16 @@ bool SdlAudio::Start(AudioFormat& format, Mixer* mixer) {
   }
   format.rate = have.freq;
   format.channels = have.channels;
+  static const bool handlerRegistered = std::atexit(&SilenceBeforeExit) == 0;
+  (void)handlerRegistered;
+  openDevice = device_;
   SDL_PauseAudioDevice(device_, 0);
   return true;
 }
 
 void SdlAudio::Stop() {
   if (device_ == 0) return;
+  openDevice = 0;
   // Closing waits for the audio thread, so the mixer is no longer in use.
   SDL_CloseAudioDevice(device_);
   device_ = 0;

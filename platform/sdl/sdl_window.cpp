@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/scaler.h"
+#include "platform/sdl/sdl_x11_depth.h"
 #include "platform/sdl/sdl_x11_wm.h"
 
 namespace platform {
@@ -243,8 +244,25 @@ bool SdlWindow::Present(const uint32_t* pixels, int width, int height) {
                                       : "processor (our scaler onto the window surface, only the picture sent)");
     return true;
   }
-  // No window surface to be had: SDL's renderer, whatever draws it.
-  return PresentWithRenderer(pixels, width, height);
+  // No window surface our scaler can write (a 16- or 30-bit display has
+  // other pixel layouts): SDL's renderer converts, whatever draws it. Where
+  // nothing can show the display's format (8 bits), that is said whatever
+  // --verbose says, or the player would face a blank screen with no reason.
+  const Uint32 format = SDL_GetWindowPixelFormat(window_);
+  const int bits = format != SDL_PIXELFORMAT_UNKNOWN ? SDL_BITSPERPIXEL(format) : X11WindowDepth(window_);
+  const std::string depth = (bits > 0 ? std::to_string(bits) + "-bit" : std::string("unknown depth")) + ", " +
+                            SDL_GetPixelFormatName(format);
+  if (PresentWithRenderer(pixels, width, height)) {
+    Announce(("renderer SDL converts with, for the display's format (" + depth + ")").c_str());
+    return true;
+  }
+  static bool toldUnshowable = false;
+  if (!toldUnshowable) {
+    toldUnshowable = true;
+    std::fprintf(stderr, "stakko: the display's format (%s) cannot be shown; nothing will appear "
+                 "(a 24-bit display shows it)\n", depth.c_str());
+  }
+  return false;
 }
 
 bool SdlWindow::PresentWithRenderer(const uint32_t* pixels, int width, int height) {

@@ -18,6 +18,7 @@ import shutil
 import stat
 import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import real_window_test as rw  # noqa: E402
@@ -110,6 +111,19 @@ class InstalledSession(rw.Session):
                                  stderr=subprocess.PIPE, timeout=30)
         if refused.returncode != 2:
             problems.append("launcher --no-such-option: status %d" % refused.returncode)
+        # A relative HOME (with no usable XDG_DATA_HOME) would put the
+        # player's folder under whatever folder the launcher started in.
+        scratch = tempfile.mkdtemp(prefix="stakko-relhome-")
+        try:
+            env_rel = {k: v for k, v in env.items() if k != "XDG_DATA_HOME"}
+            env_rel.update(HOME="rel", XDG_DATA_HOME="also/rel")
+            rel = subprocess.run([launcher, "--help"], env=env_rel, cwd=scratch, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE, timeout=30)
+            if rel.returncode == 0 or b"HOME" not in rel.stderr or os.listdir(scratch):
+                problems.append("launcher with HOME=rel: status %d, %r, made %s" % (
+                    rel.returncode, rel.stderr[:200], os.listdir(scratch)))
+        finally:
+            shutil.rmtree(scratch, ignore_errors=True)
         if problems:
             raise Failure("; ".join(problems))
         return ("launcher, game, read-only share data, desktop entry, icons, metainfo, manual page in place; "

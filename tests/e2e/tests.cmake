@@ -1,8 +1,9 @@
 # The real executables driven from outside. Included by tests/CMakeLists.txt,
 # which looks up STAKKO_PYTHON3.
 #
-# Linux, normal builds only (the sanitizer build would run the same X server
-# sessions again, much slower, for nothing the headless tests miss):
+# Linux, normal builds only but e2e.lost_display (the sanitizer build would
+# run the same X server sessions again, much slower, for nothing the headless
+# tests miss):
 #   e2e.*              the real game in Xvfb, driven by real key and mouse
 #                      events (real_window_test.py)
 #   install.launcher   `cmake --install` into a temporary prefix, then the
@@ -19,6 +20,15 @@ if(NOT STAKKO_PYTHON3)
 endif()
 set(STAKKO_E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(STAKKO_E2E_ARTIFACTS ${CMAKE_CURRENT_BINARY_DIR}/e2e-artifacts)
+
+# The X server killed while the music plays: in both Linux builds, since it
+# is the sanitizer build that sees the sound thread read freed memory.
+if(TARGET stakko AND NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME e2e.lost_display
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/lost_display_test.py
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
+  set_tests_properties(e2e.lost_display PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endif()
 
 if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
   add_test(NAME e2e.no_display
@@ -44,6 +54,12 @@ if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
             --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
             --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
   set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+  # 8-, 16- and 30-bit displays: what the game says about them.
+  add_test(NAME e2e.display_depth
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/display_depth_test.py
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
+  set_tests_properties(e2e.display_depth PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 
   add_test(NAME install.launcher
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/install_test.py

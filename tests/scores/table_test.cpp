@@ -4,9 +4,12 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#else
+#include "platform/internal/windows_api.h"
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "flow/globals.h"
@@ -327,15 +330,22 @@ class FailedSaveTest : public ScoreTableTest {
   Bytes old;
 };
 
+#ifndef _WIN32
+// Folder and file permissions and symbolic links as POSIX systems have them;
+// Windows keeps the player's table safe by its own rules (below).
 TEST_F(FailedSaveTest, TemporaryNameTakenByAFolder) {
   fs::create_directory(dir.path() / "Data" / "highscore.dat.tmp");
   ExpectOldFileKept();
   EXPECT_TRUE(fs::is_directory(dir.path() / "Data" / "highscore.dat.tmp"));
 }
 
-#ifndef _WIN32
-// Folder and file permissions and symbolic links as POSIX systems have them;
-// Windows keeps the player's table safe by its own rules (below).
+TEST_F(FailedSaveTest, StaleTemporaryFileIsReplacedNotAppendedTo) {
+  WriteBytes(dir.path() / "Data" / "highscore.dat.tmp", Bytes(5000, 'x'));
+  ASSERT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
+  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
+}
+
 TEST_F(FailedSaveTest, ReadOnlyFolder) {
   fs::permissions(dir.path() / "Data", fs::perms::owner_read | fs::perms::owner_exec);
   {
@@ -392,19 +402,65 @@ TEST_F(FailedSaveTest, ReadOnlyTableIsNeverReplaced) {
   // file is left beside it, and it is still read as usual.
   fs::permissions(File(), fs::perms::owner_read);
   ExpectOldFileKept();
-  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "Data"), fs::directory_iterator()), 1);
   LoadHighScores();
   EXPECT_EQ(G.HighScoreTable[1].score, 50);
   fs::permissions(File(), fs::perms::owner_read | fs::perms::owner_write);
 }
-#endif
 
-TEST_F(FailedSaveTest, StaleTemporaryFileIsReplacedNotAppendedTo) {
-  WriteBytes(dir.path() / "Data" / "highscore.dat.tmp", Bytes(5000, 'x'));
-  ASSERT_TRUE(SaveHighScores());
-  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
-  EXPECT_FALSE(fs::exists(dir.path() / "Data" / "highscore.dat.tmp"));
+// Under wine a Windows program can neither make a Unix symbolic link
+// (CreateSymbolicLinkW claims success and makes nothing) nor delete one (its
+// target goes instead), but it can start the system's own tools. Their
+// process cannot be waited for through its handle: the caller waits for
+// what the tool does, up to ten seconds.
+void RunUnixTool(const fs::path& folder, const std::wstring& tool, const std::wstring& arguments,
+                 const std::function<bool()>& done) {
+  std::wstring command = L"Z:\\bin\\" + tool + L" " + arguments;
+  const std::wstring program = L"Z:\\bin\\" + tool;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.wstring().c_str(), &startup, &process))
+      << "this test needs wine's view of the Unix tools (Z:\\bin)";
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int tries = 0; tries < 1000 && !done(); ++tries) Sleep(10);
 }
+
+TEST_F(FailedSaveTest, WhatLiesAtTheTemporaryNameIsNeitherOpenedNorDeleted) {
+  // wine deletes a link's target when asked to delete the link, so a save
+  // makes its temporary file under a fresh name of its own and leaves a
+  // folder, a stale file or a link there as it found them; the save
+  // succeeds all the same, and leaves nothing of its own behind.
+  const fs::path data = dir.path() / "Data";
+  fs::create_directory(data / "highscore.dat.tmp");
+  ASSERT_TRUE(SaveHighScores());
+  EXPECT_TRUE(fs::is_directory(data / "highscore.dat.tmp"));
+  fs::remove(data / "highscore.dat.tmp");
+  WriteBytes(data / "highscore.dat.tmp", Bytes(5000, 'x'));
+  SetRows({66});
+  ASSERT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadBytes(data / "highscore.dat.tmp"), Bytes(5000, 'x'));
+  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
+  fs::remove(data / "highscore.dat.tmp");
+
+  // Last: not even the test can delete the link without losing its target.
+  const Bytes keep{'k', 'e', 'e', 'p'};
+  WriteBytes(dir.path() / "victim", keep);
+  const std::wstring link = (data / "highscore.dat.tmp").wstring();
+  auto linkThere = [&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  RunUnixTool(data, L"ln", L"-s ../victim highscore.dat.tmp", linkThere);
+  ASSERT_EQ(ReadBytes(data / "highscore.dat.tmp"), keep) << "the link was not planted";
+  SetRows({77});
+  ASSERT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadBytes(dir.path() / "victim"), keep);
+  EXPECT_EQ(ReadBytes(data / "highscore.dat.tmp"), keep);
+  EXPECT_EQ(ReadBytes(File()), EncodeHighScores());
+  EXPECT_EQ(std::distance(fs::directory_iterator(data), fs::directory_iterator()), 2);
+  RunUnixTool(data, L"rm", L"highscore.dat.tmp", [&] { return !linkThere(); });
+}
+#endif
 
 // --- Dates ----------------------------------------------------------------
 

@@ -82,9 +82,13 @@ std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height, bo
   return png;
 }
 
-bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height, bool alpha) {
+bool WritePng(const std::filesystem::path& path, const uint32_t* pixels, int width, int height, bool alpha) {
   std::vector<uint8_t> png = EncodePng(pixels, width, height, alpha);
+#ifdef _WIN32
+  std::FILE* f = _wfopen(path.c_str(), L"wb");
+#else
   std::FILE* f = std::fopen(path.c_str(), "wb");
+#endif
   if (f == nullptr) return false;
   bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
   ok = (std::fclose(f) == 0) && ok;

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 // pixels are 0x00RRGGBB, row-major; with `alpha`, 0xAARRGGBB (straight,
 // not premultiplied). Returns false when the file cannot be written.
-bool WritePng(const std::string& path, const uint32_t* pixels, int width, int height, bool alpha = false);
+bool WritePng(const std::filesystem::path& path, const uint32_t* pixels, int width, int height, bool alpha = false);
 std::vector<uint8_t> EncodePng(const uint32_t* pixels, int width, int height, bool alpha = false);

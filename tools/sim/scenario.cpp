@@ -8,9 +8,13 @@
 #include "flow/globals.h"
 #include "flow/main_loop.h"
 #include "platform/internal/state_reset.h"
+#include "platform/option_text.h"
 #include "platform/screen.h"
 #include "platform/timing.h"
 #include "tools/sim/audio_capture.h"
+#ifdef _WIN32
+#include "platform/internal/wide_text.h"
+#endif
 #include "tools/sim/png_writer.h"
 
 using platform::ScriptEvent;
@@ -23,17 +27,22 @@ const char* const kSimUsage =
 
 namespace {
 
+// Script numbers and frame lists: an optional minus, then digits only (the
+// same rule as the options, which take no sign).
 bool ParseInt(const std::string& text, int64_t& out) {
-  if (text.empty()) return false;
-  size_t used = 0;
-  try {
-    long long v = std::stoll(text, &used, 10);
-    if (used != text.size()) return false;
-    out = v;
-    return true;
-  } catch (...) {
-    return false;
-  }
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!platform::ReadWholeNumber(negative ? text.substr(1) : text, int64_t{1} << 50, out)) return false;
+  if (negative) out = -out;
+  return true;
+}
+
+// A name from the command line, UTF-8 on every system, as a path.
+std::filesystem::path PathOf(const std::string& utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(platform::WideText(utf8));
+#else
+  return std::filesystem::path(utf8);
+#endif
 }
 
 }  // namespace
@@ -119,11 +128,14 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       v = args[++i];
       return true;
     };
-    auto number = [&](int64_t& n, int64_t min) {
+    // Up to a day of virtual time, or that many frames: ample, and far from
+    // overflowing the clock's microseconds.
+    auto number = [&](int64_t& n, int64_t min, int64_t max = 86400000000ll) {
       std::string v;
       if (!value(v)) return false;
-      if (!ParseInt(v, n) || n < min) {
-        error = "option " + a + ": bad number '" + v + "'";
+      if (!platform::ReadWholeNumber(v, max, n) || n < min) {
+        error = "option " + a + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                ", not '" + v + "'";
         return false;
       }
       return true;
@@ -133,11 +145,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
     if (a == "--dir") {
       if (!value(o.dir)) return false;
     } else if (a == "--seed") {
-      if (!number(n, 0)) return false;
-      if (n > 0xFFFFFFFFll) {
-        error = "--seed must fit in 32 bits";
-        return false;
-      }
+      if (!number(n, 0, 0xFFFFFFFFll)) return false;
       o.seed = static_cast<uint32_t>(n);
     } else if (a == "--frame-us") {
       if (!number(o.frameUs, 0)) return false;
@@ -151,7 +159,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       }
     } else if (a == "--script") {
       if (!value(v)) return false;
-      std::ifstream in(v);
+      std::ifstream in(PathOf(v));
       if (!in) {
         error = "cannot read script '" + v + "'";
         return false;
@@ -175,7 +183,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
     } else if (a == "--frames") {
       if (!number(o.frames, 1)) return false;
     } else if (a == "--until-ms") {
-      if (!number(o.untilMs, 1)) return false;
+      if (!number(o.untilMs, 1, 86400000ll)) return false;
     } else if (a == "--dump-frames") {
       if (!value(v)) return false;
       if (!ParseFrameList(v, o.dumpFrames)) {
@@ -186,6 +194,10 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
       if (!value(o.dumpDir)) return false;
     } else if (a == "--audio-out") {
       if (!value(o.audioOut)) return false;
+      if (o.audioOut.empty()) {
+        error = "--audio-out needs a file name";
+        return false;
+      }
     } else if (a == "--trace") {
       o.trace = true;
     } else if (a == "--board") {
@@ -201,10 +213,17 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
 int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path dumpDir = fs::absolute(o.dumpDir, ec);
-  const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(o.audioOut, ec);
+  fs::path dumpDir = fs::absolute(PathOf(o.dumpDir), ec);
+  const fs::path audioOut = o.audioOut.empty() ? fs::path() : fs::absolute(PathOf(o.audioOut), ec);
+  AudioCapture audio;
+  const bool capture = !audioOut.empty();
+  std::string why;
+  if (capture && !audio.Open(audioOut, why)) {
+    err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
+    return 2;
+  }
   fs::path oldDir = fs::current_path(ec);
-  fs::current_path(o.dir, ec);
+  fs::current_path(PathOf(o.dir), ec);
   if (ec) {
     err << "stakko-sim: cannot enter '" << o.dir << "': " << ec.message() << "\n";
     return 2;
@@ -221,8 +240,6 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   backend.stopAfterFrames = o.frames;
   backend.stopAtMicros = o.untilMs * 1000;
   for (const ScriptEvent& e : o.events) backend.AddEvent(e);
-  AudioCapture audio;
-  const bool capture = !audioOut.empty();
   if (o.trace || capture) {
     // Every play and stop is traced before it takes effect: the mix up to
     // that moment is pulled first.
@@ -255,16 +272,16 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   }
   if (capture) {
     audio.CatchUp(backend);
-    if (!audio.WriteWave(audioOut.string())) {
-      err << "stakko-sim: cannot write " << audioOut.string() << "\n";
+    if (!audio.Finish(why)) {
+      err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
       status = 1;
     }
   }
   if (!backend.keptFrames.empty()) fs::create_directories(dumpDir, ec);
   for (const auto& [number, pixels] : backend.keptFrames) {
     fs::path file = dumpDir / ("frame-" + std::to_string(number) + ".png");
-    if (!WritePng(file.string(), pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
-      err << "stakko-sim: cannot write " << file.string() << "\n";
+    if (!WritePng(file, pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
+      err << "stakko-sim: cannot write frame-" << number << ".png in " << o.dumpDir << "\n";
       status = 1;
     }
   }
