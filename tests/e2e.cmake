@@ -43,3 +43,13 @@ add_test(NAME e2e.desktop
           --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
           --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
 set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+# What players choose: no sound device, the close button, the settings file
+# (tests/e2e/player_choices_test.py).
+foreach(case sound close settings)
+  add_test(NAME e2e.choices_${case}
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/player_choices_test.py --case ${case}
+            --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
+            --artifacts ${STAKKO_E2E_ARTIFACTS}/choices_${case})
+  set_tests_properties(e2e.choices_${case} PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+endforeach()

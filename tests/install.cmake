@@ -10,6 +10,6 @@ if(NOT STAKKO_PYTHON3)
 endif()
 add_test(NAME install.launcher
   COMMAND ${STAKKO_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/install_test.py
-          --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND}
+          --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND} --version ${PROJECT_VERSION}
           --artifacts ${CMAKE_CURRENT_BINARY_DIR}/e2e-artifacts/install)
 set_tests_properties(install.launcher PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)

@@ -110,6 +110,13 @@ class InstalledSession(rw.Session):
                                  stderr=subprocess.PIPE, timeout=30)
         if refused.returncode != 2:
             problems.append("launcher --no-such-option: status %d" % refused.returncode)
+        version = subprocess.run([launcher, "--version"], env=env, stdout=subprocess.PIPE, timeout=30)
+        if version.returncode != 0 or not version.stdout.startswith(b"stakko " + self.version.encode()):
+            problems.append("launcher --version: status %d, %r" % (version.returncode, version.stdout[:80]))
+        # None of these three made the player's folder or a settings file.
+        for made in (os.path.join(self.xdg, "stakko"), os.path.join(self.home, ".config")):
+            if os.path.exists(made):
+                problems.append("--help, --version or a refused option made " + made)
         if problems:
             raise Failure("; ".join(problems))
         return ("launcher, game, read-only share data, desktop entry, icons, metainfo, manual page in place; "
@@ -165,6 +172,7 @@ def play_installed(args, prefix, work, bindir="bin", system=False):
                                assets_dir=os.path.join(prefix, "share", "stakko"),
                                data_dir=os.path.join(xdg, "stakko", "Data"))
     session.prefix, session.xdg, session.bindir, session.system = prefix, xdg, bindir, system
+    session.home, session.version = home, args.version
     results = rw.run_checks(session, CHECKS)
     return all(state == "PASS" for state, _ in results.values())
 
@@ -185,6 +193,7 @@ def main():
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--cmake", default="cmake")
     parser.add_argument("--size", default="1280x1024")
+    parser.add_argument("--version", required=True, help="the version the game must report")
     parser.add_argument("--artifacts")
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()
