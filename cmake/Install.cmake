@@ -7,7 +7,7 @@
 #   PREFIX/share/stakko/{graphics,Sound}        pictures and sounds
 #   PREFIX/share/applications/ID.desktop
 #   PREFIX/share/metainfo/ID.metainfo.xml
-#   PREFIX/share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256,scalable}/apps/ID.{png,svg}
+#   PREFIX/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256,scalable}/apps/ID.{png,svg}
 #   PREFIX/share/man/man6/stakko.6.gz
 #   PREFIX/share/doc/stakko/{copyright,changelog.gz}
 include(GNUInstallDirs)

@@ -27,7 +27,7 @@ from xharness import Failure  # noqa: E402
 APP_ID = "io.github.stakko.Stakko"
 
 
-ICON_SIZES = (32, 48, 64, 128, 256)
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 def png_size(path):
