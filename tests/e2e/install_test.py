@@ -77,6 +77,9 @@ def check_layout(prefix, bindir="bin", system=False):
         icon = need(rel)
         if os.path.isfile(icon) and png_size(icon) != (size, size):
             problems.append("%s is not a %dx%d PNG (%s)" % (rel, size, size, png_size(icon)))
+        # Small icons are mostly edges; the large ones must be a tenth of raw.
+        elif os.path.isfile(icon) and size >= 128 and os.path.getsize(icon) * 10 > size * size * 4:
+            problems.append("%s is not compressed (%d bytes)" % (rel, os.path.getsize(icon)))
     svg = need("share/icons/hicolor/scalable/apps/%s.svg" % APP_ID)
     if os.path.isfile(svg):
         try:
