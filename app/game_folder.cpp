@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/internal/windows_api.h"
