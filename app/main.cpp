@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/game_folder.h"
 #include "app/options.h"
+#include "app/settings_file.h"
 #include "flow/main_loop.h"
 #include "platform/option_text.h"
 #include "platform/process.h"
@@ -12,9 +14,17 @@
 int main(int argc, char** argv) {
   platform::SdlSettings settings;
   std::string error;
-  switch (ReadCommandLine(argc, argv, settings, error)) {
+  RunRequests requests;
+  // Help, the version and a refused option read and write no file.
+  const CommandLine asked = ReadCommandLine(argc, argv, settings, error, &requests);
+  // The launcher asks first, silently, before it makes the player's folder.
+  if (requests.checkOnly) return asked == CommandLine::kPlay ? 0 : 1;
+  switch (asked) {
     case CommandLine::kHelp:
       std::fputs(HelpText(), stdout);
+      return 0;
+    case CommandLine::kVersion:
+      std::puts("stakko " STAKKO_VERSION);
       return 0;
     case CommandLine::kRefused:
       std::fprintf(stderr, "stakko: %s\nTry 'stakko --help' for the options.\n",
@@ -23,13 +33,24 @@ int main(int argc, char** argv) {
     case CommandLine::kPlay:
       break;
   }
+  if (!EnterGameFolder()) return 1;
+
+  // The settings file's choices, then the command line's over them.
+  static SettingsFile file(SettingsPath());
+  file.Load();
+  settings = platform::SdlSettings();
+  ApplySettings(file.Stored(), settings);
+  ReadCommandLine(argc, argv, settings, error);
+  if (requests.saveSettings) file.Save(SettingsOfRun(settings));
+
   SDL_SetMainReady();
-  // SDL would turn SIGINT and SIGTERM into a quit event, which the game
-  // ignores as it ignores a window's close button; our own handlers end the
-  // game properly instead.
+  // SDL would turn SIGINT and SIGTERM into a quit event, which would end
+  // the game as the window's close button does; our own handlers end it
+  // with the signal's status instead.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   platform::InstallStopSignals();
   static platform::SdlBackend backend(settings);
+  backend.OnWindowModeChange([](bool windowed) { file.RememberWindowed(windowed); });
   platform::SetBackend(&backend);
   GameMain();
 }

@@ -1,8 +1,15 @@
 #include "app/options.h"
 
+#include "app/settings_text.h"
 #include "platform/option_text.h"
 
 namespace {
+
+#ifdef _WIN32
+#define SETTINGS_AT "settings.ini beside stakko.exe"
+#else
+#define SETTINGS_AT "$XDG_CONFIG_HOME/stakko/settings.ini\n(by default ~/.config/stakko/settings.ini)"
+#endif
 
 const char kHelp[] =
     "Usage: stakko [OPTION]...\n"
@@ -12,6 +19,7 @@ const char kHelp[] =
     "  --window             start in a resizable window (the largest whole\n"
     "                       enlargement that fits); Alt+Enter switches between\n"
     "                       window and fullscreen at any time\n"
+    "  --fullscreen         start fullscreen, whatever the settings file says\n"
     "  --scale fill|integer fill: the largest 4:3 area of the screen (default);\n"
     "                       integer: the largest whole enlargement, sharper on\n"
     "                       screens that are not a multiple of 640x480\n"
@@ -26,9 +34,18 @@ const char kHelp[] =
     "                       play down, in exchange for a cool, quiet machine;\n"
     "                       without one the game runs as fast as the machine\n"
     "                       can show frames\n"
+    "  --size WxH           the window's size when windowed\n"
+    "  --no-sound           play silently, without opening the sound device\n"
+    "  --volume N           the whole mix at N percent (0..100, default 100)\n"
     "  --verbose            say on the standard error which presentation and\n"
     "                       scaling were chosen\n"
+    "  --save-settings      keep this start's choices for the next ones\n"
     "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Choices are kept in " SETTINGS_AT ": window or fullscreen\n"
+    "(Alt+Enter's last choice), size, scale, present, fps, sound and volume.\n"
+    "Options given on the command line win over the file for that start.\n"
     "\n"
     "Gamepads work as soon as they are plugged in: d-pad or left stick to move,\n"
     "A or Start to drop, B to cycle the jewels, Back for the exit dialog.\n";
@@ -37,7 +54,10 @@ const char kHelp[] =
 
 const char* HelpText() { return kHelp; }
 
-CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settings, std::string& error) {
+CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settings, std::string& error,
+                            RunRequests* requests) {
+  RunRequests ignored;
+  if (requests == nullptr) requests = &ignored;
   using platform::PresentChoice;
   using platform::ScaleChoice;
   for (int i = 1; i < argc; ++i) {
@@ -50,9 +70,11 @@ CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settin
       option.resize(eq);
       hasValue = true;
     }
-    const bool wantsValue = option == "--scale" || option == "--present" || option == "--fps";
-    const bool known = wantsValue || option == "--help" || option == "-h" || option == "--window" ||
-                       option == "--verbose";
+    const bool wantsValue = option == "--scale" || option == "--present" || option == "--fps" ||
+                            option == "--volume" || option == "--size";
+    const bool known = wantsValue || option == "--help" || option == "-h" || option == "--version" ||
+                       option == "--window" || option == "--fullscreen" || option == "--verbose" ||
+                       option == "--no-sound" || option == "--save-settings" || option == "--check-options";
     if (!known) {
       error = "unknown option '" + std::string(argv[i]) + "'";
       return CommandLine::kRefused;
@@ -68,8 +90,11 @@ CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settin
       return CommandLine::kRefused;
     }
     if (option == "--help" || option == "-h") return CommandLine::kHelp;
+    if (option == "--version") return CommandLine::kVersion;
     if (option == "--window") {
       settings.window = true;
+    } else if (option == "--fullscreen") {
+      settings.window = false;
     } else if (option == "--verbose") {
       settings.verbose = true;
     } else if (option == "--scale") {
@@ -88,6 +113,24 @@ CommandLine ReadCommandLine(int argc, char** argv, platform::SdlSettings& settin
         return CommandLine::kRefused;
       }
       settings.fps = static_cast<int>(fps);
+    } else if (option == "--no-sound") {
+      settings.sound = false;
+    } else if (option == "--volume") {
+      int64_t volume = 0;
+      if (!platform::ReadWholeNumber(value, 100, volume)) {
+        error = "--volume takes a whole number from 0 to 100, not '" + value + "'";
+        return CommandLine::kRefused;
+      }
+      settings.volume = static_cast<int>(volume);
+    } else if (option == "--size") {
+      if (!ReadWindowSize(value, settings.windowWidth, settings.windowHeight)) {
+        error = "--size takes WIDTHxHEIGHT, each from 64 to 32767, not '" + value + "'";
+        return CommandLine::kRefused;
+      }
+    } else if (option == "--save-settings") {
+      requests->saveSettings = true;
+    } else if (option == "--check-options") {
+      requests->checkOnly = true;
     }
   }
   return CommandLine::kPlay;

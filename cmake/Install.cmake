@@ -7,7 +7,7 @@
 #   PREFIX/share/stakko/{graphics,Sound}        pictures and sounds
 #   PREFIX/share/applications/ID.desktop
 #   PREFIX/share/metainfo/ID.metainfo.xml
-#   PREFIX/share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256,scalable}/apps/ID.{png,svg}
+#   PREFIX/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256,scalable}/apps/ID.{png,svg}
 #   PREFIX/share/man/man6/stakko.6.gz
 #   PREFIX/share/doc/stakko/{copyright,changelog.gz}
 include(GNUInstallDirs)
@@ -53,6 +53,29 @@ add_custom_target(stakko_icons ALL DEPENDS ${STAKKO_ICON_DIR}/icons.stamp)
 # The manual page (with the project's version) and the changelog, compressed
 # the way Debian wants them (-n: no name or time stamp, so the files are the
 # same on every build).
+# The page is dated by the release: the newest entry of the changelog.
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/changelog STAKKO_RELEASE_LINE REGEX "^ -- .*  " LIMIT_COUNT 1)
+string(REGEX MATCH "[0-9]+ [A-Z][a-z][a-z] [0-9][0-9][0-9][0-9]" STAKKO_RELEASE_DAY "${STAKKO_RELEASE_LINE}")
+string(REGEX MATCHALL "[^ ]+" STAKKO_RELEASE_PARTS "${STAKKO_RELEASE_DAY}")
+list(LENGTH STAKKO_RELEASE_PARTS STAKKO_RELEASE_PART_COUNT)
+if(NOT STAKKO_RELEASE_PART_COUNT EQUAL 3)
+  message(FATAL_ERROR "packaging/changelog: no date in its newest entry's trailer line")
+endif()
+list(GET STAKKO_RELEASE_PARTS 0 STAKKO_RELEASE_D)
+list(GET STAKKO_RELEASE_PARTS 1 STAKKO_RELEASE_MON)
+list(GET STAKKO_RELEASE_PARTS 2 STAKKO_RELEASE_YEAR)
+set(STAKKO_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND STAKKO_MONTHS ${STAKKO_RELEASE_MON} STAKKO_RELEASE_M)
+math(EXPR STAKKO_RELEASE_M "${STAKKO_RELEASE_M} + 1")
+string(LENGTH "${STAKKO_RELEASE_D}" STAKKO_RELEASE_D_LENGTH)
+if(STAKKO_RELEASE_D_LENGTH EQUAL 1)
+  set(STAKKO_RELEASE_D "0${STAKKO_RELEASE_D}")
+endif()
+if(STAKKO_RELEASE_M LESS 10)
+  set(STAKKO_RELEASE_M "0${STAKKO_RELEASE_M}")
+endif()
+set(STAKKO_RELEASE_DATE "${STAKKO_RELEASE_YEAR}-${STAKKO_RELEASE_M}-${STAKKO_RELEASE_D}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/stakko.6.in ${CMAKE_BINARY_DIR}/packaging/stakko.6 @ONLY)
 find_program(STAKKO_GZIP gzip REQUIRED)
 set(STAKKO_COMPRESSED)

@@ -265,6 +265,11 @@ void Mixer::MixPlayback(const Sound& s, Playback& p, bool fadingOut, int32_t* mi
   }
 }
 
+void Mixer::SetMasterGain(int32_t gain) {
+  std::lock_guard<std::mutex> guard(lock_);
+  masterGain_ = gain < 0 ? 0 : gain;
+}
+
 void Mixer::Render(int16_t* out, int frames) {
   if (out == nullptr || frames <= 0) return;
   constexpr int kBlockFrames = 256;
@@ -278,6 +283,10 @@ void Mixer::Render(int16_t* out, int frames) {
     for (Sound& s : sounds_) {
       if (s.fading.on) MixPlayback(s, s.fading, true, mix, block);
       if (s.main.on) MixPlayback(s, s.main, false, mix, block);
+    }
+    // Scaled before the clamp, so a quieter mix of loud sounds loses no peaks.
+    if (masterGain_ != 65536) {
+      for (int k = 0; k < count; ++k) mix[k] = static_cast<int32_t>((int64_t{mix[k]} * masterGain_) >> 16);
     }
     int16_t* o = out + static_cast<size_t>(done) * static_cast<size_t>(channels);
     for (int k = 0; k < count; ++k) o[k] = static_cast<int16_t>(std::clamp<int32_t>(mix[k], -32768, 32767));

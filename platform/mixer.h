@@ -48,6 +48,10 @@ class Mixer {
   void Stop(int sound);
   bool IsPlaying(int sound) const;
 
+  // Scales the whole mix (16.16 fixed point, as GainForAttenuation gives):
+  // the player's overall volume. Full level by default.
+  void SetMasterGain(int32_t gain);
+
   // Fills frames * channels samples with the mix. Called on the audio
   // device's thread; allocates nothing.
   void Render(int16_t* out, int frames);
@@ -92,6 +96,7 @@ class Mixer {
   // lock taken inside the audio library.
   mutable std::mutex lock_;
   std::vector<Sound> sounds_;
+  int32_t masterGain_ = 65536;
   uint64_t totalBytes_ = 0;  // of every converted sound; game thread only
 };
 

@@ -17,6 +17,8 @@ namespace {
 volatile std::sig_atomic_t stopSignal = 0;
 volatile std::sig_atomic_t blockingWait = 0;
 void (*stopAction)(int) = nullptr;
+// An end asked for by the game's own thread (the window closed); -1: none.
+int endRequested = -1;
 
 extern "C" void OnStopSignal(int signalNumber) {
   stopSignal = signalNumber;
@@ -53,12 +55,17 @@ void InstallStopSignals() {
 }
 
 void EndIfStopRequested() {
-  int signalNumber = stopSignal;
-  if (signalNumber == 0) return;
+  const int signalNumber = stopSignal;
+  int exitCode = endRequested;
+  if (signalNumber != 0) exitCode = 128 + signalNumber;
+  if (exitCode < 0) return;
   stopSignal = 0;
-  if (stopAction != nullptr) stopAction(128 + signalNumber);
-  EndProcess(128 + signalNumber);
+  endRequested = -1;
+  if (stopAction != nullptr) stopAction(exitCode);
+  EndProcess(exitCode);
 }
+
+void RequestEnd(int exitCode) { endRequested = exitCode; }
 
 void SetStopAction(void (*endWithStatus)(int exitCode)) { stopAction = endWithStatus; }
 

@@ -8,7 +8,7 @@ set -euo pipefail
 if (($# > 0)); then
   packages=("$@")
 else
-  packages=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev googletest libgtest-dev libbenchmark-dev
+  packages=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev googletest libgtest-dev libbenchmark-dev zlib1g-dev
             xvfb xauth xdotool imagemagick x11-utils x11-apps openbox python3)
   # The Debian package's checks (scripts/package-deb.sh installs what building it needs).
   packages+=(lintian desktop-file-utils appstream)

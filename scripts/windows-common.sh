@@ -30,10 +30,12 @@ win_sdl_version() {
   dpkg-query -W -f='${Version}' libsdl2-dev
 }
 
+# The last part names how it is built: a change to the build's flags
+# below gives a fresh cache folder.
 win_sdl_prefix() {
   local version
   version="$(win_sdl_version)"
-  echo "$STAKKO_CACHE_DIR/sdl2-${version//[^A-Za-z0-9.+-]/_}-$WIN_HOST"
+  echo "$STAKKO_CACHE_DIR/sdl2-${version//[^A-Za-z0-9.+-]/_}-$WIN_HOST-stripped-reproducible"
 }
 
 # The first Debian mirror of the machine's own sources, for the deb-src line.
@@ -74,12 +76,18 @@ win_ensure_sdl() {
   [ -n "$src" ] || { win_log "apt-get source libsdl2=$version gave no source tree"; return 1; }
   rm -rf "$prefix"
   # libgcc linked in, so the DLL needs nothing beside it but Windows itself.
-  cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
+  # The same source gives the same bytes: the temporary folders' names are
+  # mapped away (assertions keep source names), no link time is stamped,
+  # and the symbols, which name those folders too, are stripped.
+  local same="-ffile-prefix-map=$src=libsdl2 -ffile-prefix-map=$work/build=build"
+  SOURCE_DATE_EPOCH=315532800 cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$STAKKO_ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF \
-    -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >"$work/configure.log" ||
+    -DCMAKE_C_FLAGS="$same" -DCMAKE_CXX_FLAGS="$same" \
+    -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc -s -Wl,--no-insert-timestamp" >"$work/configure.log" ||
     { cat "$work/configure.log" >&2; return 1; }
-  cmake --build "$work/build" -j2 >"$work/build.log" || { tail -n 40 "$work/build.log" >&2; return 1; }
+  SOURCE_DATE_EPOCH=315532800 cmake --build "$work/build" -j2 >"$work/build.log" ||
+    { tail -n 40 "$work/build.log" >&2; return 1; }
   cmake --install "$work/build" >/dev/null
   cp "$src/LICENSE.txt" "$prefix/SDL2-LICENSE.txt"
   touch "$prefix/.complete"

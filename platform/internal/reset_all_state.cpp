@@ -11,6 +11,7 @@ void ResetAllPlatformState() {
   ResetScreenState();
   ResetTimingState();
   RequestStop(0);
+  RequestEnd(-1);
 }
 
 }  // namespace platform

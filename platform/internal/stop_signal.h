@@ -16,6 +16,11 @@ void EndIfStopRequested();
 // is being saved there).
 void SetBlockingWait(bool waiting);
 
+// The player closed the window: carried out like a stop signal (at the
+// next frame or input read, a save finished first), but ending with
+// exitCode, as the exit dialog's "Yes" does.
+void RequestEnd(int exitCode);
+
 // For tests: a stop as if signal n had arrived (0 clears it).
 void RequestStop(int signalNumber);
 

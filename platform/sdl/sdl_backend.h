@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/backend.h"
@@ -24,15 +25,25 @@ namespace platform {
 class SdlBackend : public Backend {
  public:
   explicit SdlBackend(const SdlSettings& settings = SdlSettings())
-      : window_(settings), pace_(settings.fps), events_(system_, window_, input_, pads_) {}
+      : window_(settings),
+        pace_(settings.fps),
+        events_(system_, window_, input_, pads_),
+        sound_(settings.sound),
+        volume_(settings.volume),
+        windowWidth_(settings.windowWidth),
+        windowHeight_(settings.windowHeight) {}
+
+  // Called with true or false whenever Alt+Enter has made the window a
+  // window or fullscreen, so the choice can be kept for the next start.
+  void OnWindowModeChange(std::function<void(bool windowed)> listener) {
+    events_.OnWindowModeChange(std::move(listener));
+  }
 
   int64_t NowMicros() override { return system_.NowMicros(); }
   uint32_t AutoSeed() override { return system_.AutoSeed(); }
 
-  bool StartVideo() override { return window_.StartVideo(); }
-  bool OpenWindow(const std::string& title, int width, int height) override {
-    return window_.Open(title, width, height);
-  }
+  bool StartVideo() override;
+  bool OpenWindow(const std::string& title, int width, int height) override;
   void CloseWindow() override;
   void StopVideo() override;
   void PumpEvents() override { events_.Pump(); }
@@ -55,7 +66,7 @@ class SdlBackend : public Backend {
     pads_.RestartPointer();
   }
 
-  bool StartAudio(AudioFormat& format, Mixer* mixer) override { return audio_.Start(format, mixer); }
+  bool StartAudio(AudioFormat& format, Mixer* mixer) override;
   void StopAudio() override { audio_.Stop(); }
 
   [[noreturn]] void EndProcess(int exitCode) override { system_.EndProcess(exitCode); }
@@ -71,6 +82,10 @@ class SdlBackend : public Backend {
   SdlPace pace_;
   SdlEvents events_;
   SdlAudio audio_;
+  bool sound_;
+  int volume_;
+  int windowWidth_;
+  int windowHeight_;
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_events.h"
 
+#include "platform/internal/stop_signal.h"
+
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_system.h"
@@ -41,7 +43,10 @@ void SdlEvents::Dispatch(const SDL_Event& e) {
     case SDL_KEYDOWN:
       if ((e.key.keysym.scancode == SDL_SCANCODE_RETURN || e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
           (e.key.keysym.mod & KMOD_ALT) != 0) {
-        if (e.key.repeat == 0) window_.ToggleFullscreen();
+        if (e.key.repeat == 0) {
+          window_.ToggleFullscreen();
+          if (modeListener_) modeListener_(!window_.Fullscreen());
+        }
         input_.HideUntilReleased(e.key.keysym.scancode);
         break;
       }
@@ -54,8 +59,13 @@ void SdlEvents::Dispatch(const SDL_Event& e) {
     case SDL_CONTROLLERAXISMOTION:
       pads_.HandleEvent(e);
       break;
+    case SDL_QUIT:
+      // The window's close button (or Alt+F4) ends the game as the exit
+      // dialog's "Yes" does. A fullscreen game is left through its dialog,
+      // so a stray Alt+F4 never ends a game in play.
+      if (window_.IsOpen() && !window_.Fullscreen()) RequestEnd(0);
+      break;
     default:
-      // SDL_QUIT (window manager close, Alt+F4) does not end the game.
       input_.HandleEvent(e);
       break;
   }

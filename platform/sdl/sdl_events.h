@@ -7,6 +7,8 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace platform {
 
@@ -27,6 +29,8 @@ class SdlEvents {
   // less than 1 ms ago, for screens that read input between frames or take
   // dozens of snapshots a frame.
   void PumpForRead();
+  // Told after each Alt+Enter whether the window is now windowed.
+  void OnWindowModeChange(std::function<void(bool windowed)> listener) { modeListener_ = std::move(listener); }
 
  private:
   void Dispatch(const SDL_Event& event);
@@ -37,6 +41,7 @@ class SdlEvents {
   SdlPads& pads_;
   uint64_t lastPumpMicros_ = 0;
   bool pumpUnread_ = false;  // a pump has run since the last input read
+  std::function<void(bool)> modeListener_;
 };
 
 }  // namespace platform

@@ -21,6 +21,10 @@ struct SdlSettings {
   int fps = 0;          // presented frames a second at most; 0: no limit
   bool verbose = false;  // say on stderr which presentation was chosen
   CpuTarget cpuTarget = CpuTarget::kBest;  // for measurements only
+  bool sound = true;    // false: no audio device, every sound plays silently
+  int volume = 100;     // the whole mix in percent; 100 leaves it as made
+  int windowWidth = 0;  // the window's size when windowed; 0: the largest
+  int windowHeight = 0; //   whole enlargement that fits the desktop
 };
 
 }  // namespace platform

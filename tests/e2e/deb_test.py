@@ -108,7 +108,7 @@ def main():
         print("%s: %s not installed (scripts/setup-deps.sh installs them)" %
               ("FAIL" if os.environ.get("CI") == "true" else "skipped", ", ".join(missing)))
         return 1 if os.environ.get("CI") == "true" else xh.SKIP
-    version = project_version(args.source_dir)
+    version = args.version = project_version(args.source_dir)
     if not args.deb:
         _, arch = run(["dpkg", "--print-architecture"])
         args.deb = os.path.join(args.source_dir, "dist", "stakko_%s_%s.deb" % (version, arch.strip()))

@@ -28,7 +28,7 @@ from xharness import Failure  # noqa: E402
 APP_ID = "io.github.stakko.Stakko"
 
 
-ICON_SIZES = (32, 48, 64, 128, 256)
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 def png_size(path):
@@ -78,6 +78,9 @@ def check_layout(prefix, bindir="bin", system=False):
         icon = need(rel)
         if os.path.isfile(icon) and png_size(icon) != (size, size):
             problems.append("%s is not a %dx%d PNG (%s)" % (rel, size, size, png_size(icon)))
+        # Small icons are mostly edges; the large ones must be a tenth of raw.
+        elif os.path.isfile(icon) and size >= 128 and os.path.getsize(icon) * 10 > size * size * 4:
+            problems.append("%s is not compressed (%d bytes)" % (rel, os.path.getsize(icon)))
     svg = need("share/icons/hicolor/scalable/apps/%s.svg" % APP_ID)
     if os.path.isfile(svg):
         try:
@@ -111,13 +114,21 @@ class InstalledSession(rw.Session):
                                  stderr=subprocess.PIPE, timeout=30)
         if refused.returncode != 2:
             problems.append("launcher --no-such-option: status %d" % refused.returncode)
+        version = subprocess.run([launcher, "--version"], env=env, stdout=subprocess.PIPE, timeout=30)
+        if version.returncode != 0 or not version.stdout.startswith(b"stakko " + self.version.encode()):
+            problems.append("launcher --version: status %d, %r" % (version.returncode, version.stdout[:80]))
+        # None of these three made the player's folder or a settings file.
+        for made in (os.path.join(self.xdg, "stakko"), os.path.join(self.home, ".config")):
+            if os.path.exists(made):
+                problems.append("--help, --version or a refused option made " + made)
         # A relative HOME (with no usable XDG_DATA_HOME) would put the
-        # player's folder under whatever folder the launcher started in.
+        # player's folder under whatever folder the launcher started in. (A
+        # start that would play: --help is answered before any folder.)
         scratch = tempfile.mkdtemp(prefix="stakko-relhome-")
         try:
             env_rel = {k: v for k, v in env.items() if k != "XDG_DATA_HOME"}
             env_rel.update(HOME="rel", XDG_DATA_HOME="also/rel")
-            rel = subprocess.run([launcher, "--help"], env=env_rel, cwd=scratch, stdout=subprocess.PIPE,
+            rel = subprocess.run([launcher, "--window"], env=env_rel, cwd=scratch, stdout=subprocess.PIPE,
                                  stderr=subprocess.PIPE, timeout=30)
             if rel.returncode == 0 or b"HOME" not in rel.stderr or os.listdir(scratch):
                 problems.append("launcher with HOME=rel: status %d, %r, made %s" % (
@@ -179,6 +190,7 @@ def play_installed(args, prefix, work, bindir="bin", system=False):
                                assets_dir=os.path.join(prefix, "share", "stakko"),
                                data_dir=os.path.join(xdg, "stakko", "Data"))
     session.prefix, session.xdg, session.bindir, session.system = prefix, xdg, bindir, system
+    session.home, session.version = home, args.version
     results = rw.run_checks(session, CHECKS)
     return all(state == "PASS" for state, _ in results.values())
 
@@ -199,6 +211,7 @@ def main():
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--cmake", default="cmake")
     parser.add_argument("--size", default="1280x1024")
+    parser.add_argument("--version", required=True, help="the version the game must report")
     parser.add_argument("--artifacts")
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()

@@ -61,9 +61,19 @@ if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
             --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR})
   set_tests_properties(e2e.display_depth PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 
+  # What players choose: no sound device, the close button, the settings file
+  # (player_choices_test.py).
+  foreach(case sound close settings)
+    add_test(NAME e2e.choices_${case}
+      COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/player_choices_test.py --case ${case}
+              --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
+              --artifacts ${STAKKO_E2E_ARTIFACTS}/choices_${case})
+    set_tests_properties(e2e.choices_${case} PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+  endforeach()
+
   add_test(NAME install.launcher
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/install_test.py
-            --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND}
+            --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND} --version ${PROJECT_VERSION}
             --artifacts ${STAKKO_E2E_ARTIFACTS}/install)
   set_tests_properties(install.launcher PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endif()

@@ -5,7 +5,9 @@ in a private X server, played with real key and mouse events.
     windows_zip_test.py --zip dist/stakko-<version>-windows-x64.zip --wine PATH
                         [--size WxH] [--artifacts DIR] [--keep]
 
-Checks the zip's layout, then the same things a player sees on Linux
+Checks the zip's layout, then, with stakko.exe started from another folder
+(as a shortcut or a command prompt may), the same things a player sees on
+Linux
 (real_window_test.py): the title appears, Escape opens the exit dialog and
 "No" returns, Space starts a game, Left, Right, Up and Space act on the
 piece, a game over with a typed name leaves the name in Data\\highscore.dat,
@@ -73,7 +75,7 @@ def exe_facts(objdump, exe):
 
 class ZipSession(rw.Session):
     def check_zip_layout(self):
-        problems = check_zip(self.zip) + exe_facts(self.objdump, os.path.join(self.cwd, "stakko.exe"))
+        problems = check_zip(self.zip) + exe_facts(self.objdump, os.path.join(self.assets_dir, "stakko.exe"))
         if problems:
             raise Failure("; ".join(problems))
         return "stakko.exe (GUI, with resources, runtimes inside), SDL2.dll, README.txt, graphics, Sound, empty Data"
@@ -125,7 +127,10 @@ def main():
             # No sound card here: SDL's silent output, asked for by name.
             "SDL_AUDIODRIVER": "dummy",
         }
-        session = ZipSession(args, command=[args.wine, "stakko.exe"], cwd=game, env=env,
+        # Started from elsewhere: the game must find its files beside itself.
+        elsewhere = os.path.join(work, "elsewhere")
+        os.makedirs(elsewhere)
+        session = ZipSession(args, command=[args.wine, os.path.join(game, "stakko.exe")], cwd=elsewhere, env=env,
                              assets_dir=game, data_dir=os.path.join(game, "Data"))
         session.zip, session.objdump = args.zip, args.objdump
         results = rw.run_checks(session, CHECKS)

@@ -416,6 +416,8 @@ class Game:
         env = dict(server.env)
         env["SDL_AUDIODRIVER"] = "dummy"
         env.pop("SDL_VIDEODRIVER", None)
+        # The tester's own settings file never steers a test's game.
+        env["XDG_CONFIG_HOME"] = os.path.join(log_dir, "config")
         if extra_env:
             env.update(extra_env)
         self.out = open(os.path.join(log_dir, "stakko.stdout"), "wb")

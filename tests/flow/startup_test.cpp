@@ -59,26 +59,29 @@ TEST(StartUp, AllFiveStartUpsRunThenServicesStopInOrder) {
   EXPECT_EQ(lifecycle, expected);  // sound never started, so nothing to stop
 }
 
-TEST(StartUp, StopSignalEndsThroughTheNormalShutDown) {
-  // A signal asked for a stop in the middle of the attract screens: the next
-  // frame or input read stops every service, in the game's own order, and
-  // the process ends with 128 + the signal's number.
-  ScopedWorkDir dir;
-  SimOptions options;
-  std::vector<std::string> lifecycle;
-  options.prepare = [&](platform::HeadlessBackend& b) {
-    b.onPresent = [](platform::HeadlessBackend& hb) {
-      if (hb.framesPresented == 50) platform::RequestStop(15);
+TEST(StartUp, StopSignalAndClosedWindowEndThroughTheNormalShutDown) {
+  // A signal (or the window's close button) asked for a stop in the middle
+  // of the attract screens: the next frame or input read stops every
+  // service, in the game's own order, and the process ends with 128 + the
+  // signal's number (0 for the closed window, as "Yes" gives).
+  for (const bool closed : {false, true}) {
+    ScopedWorkDir dir;
+    SimOptions options;
+    std::vector<std::string> lifecycle;
+    options.prepare = [&](platform::HeadlessBackend& b) {
+      b.onPresent = [closed](platform::HeadlessBackend& hb) {
+        if (hb.framesPresented == 50) closed ? platform::RequestEnd(0) : platform::RequestStop(15);
+      };
+      b.traceSink = [&](const std::string& line) {
+        if (line.find("end code=") != std::string::npos) lifecycle = b.lifecycle;
+      };
     };
-    b.traceSink = [&](const std::string& line) {
-      if (line.find("end code=") != std::string::npos) lifecycle = b.lifecycle;
-    };
-  };
-  std::ostringstream out, err;
-  EXPECT_EQ(RunSim(options, out, err), 128 + 15);
-  ASSERT_GE(lifecycle.size(), 5u);
-  const std::vector<std::string> last(lifecycle.end() - 5, lifecycle.end());
-  EXPECT_EQ(last, (std::vector<std::string>{"StopAudio", "StopKeyboard", "StopMouse", "CloseWindow", "StopVideo"}));
+    std::ostringstream out, err;
+    EXPECT_EQ(RunSim(options, out, err), closed ? 0 : 128 + 15);
+    ASSERT_GE(lifecycle.size(), 5u);
+    const std::vector<std::string> last(lifecycle.end() - 5, lifecycle.end());
+    EXPECT_EQ(last, (std::vector<std::string>{"StopAudio", "StopKeyboard", "StopMouse", "CloseWindow", "StopVideo"}));
+  }
 }
 
 #ifndef _WIN32

@@ -344,3 +344,23 @@ TEST_F(SoundTest, StopSystemReleasesTheDeviceFirst) {
   EXPECT_EQ(PlaySoundId(drop, 0, 100), 0);
   EXPECT_EQ(SoundTraces().size(), traces);
 }
+
+TEST(SoundMixer, OverallVolumeScalesTheSumBeforeClipping) {
+  platform::Mixer mixer({44100, 1});
+  platform::WaveData loud;
+  loud.rate = 44100;
+  loud.channels = 1;
+  loud.bitsPerSample = 16;
+  loud.samples = {0x30, 0x75, 0x30, 0x75};  // 30000, twice
+  int a = mixer.AddSound(loud), b = mixer.AddSound(loud);
+  mixer.Play(a, false, -1);
+  mixer.Play(b, false, -1);
+  // Half of 60000, not half of the clipped 32767.
+  mixer.SetMasterGain(platform::Mixer::GainForAttenuation(platform::VolumeToAttenuation(50)));
+  int16_t out[2] = {0, 0};
+  mixer.Render(out, 1);
+  EXPECT_NEAR(out[0], 30000, 100);  // the table rounds down: 0.4994
+  mixer.SetMasterGain(0);
+  mixer.Render(out + 1, 1);
+  EXPECT_EQ(out[1], 0);
+}

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   const std::string id = argv[2];
   const auto shapes = icon::DesktopIcon();
   std::error_code ec;
-  for (int size : {32, 48, 64, 128, 256}) {
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     const std::string name = std::to_string(size) + "x" + std::to_string(size);
     const fs::path dir = out / name / "apps";
     fs::create_directories(dir, ec);

@@ -1,4 +1,5 @@
-// Minimal PNG writer (stored deflate blocks): frame dumps need no library.
+// Our own PNG writer (filtered rows, deflate with fixed codes): frame dumps,
+// icons and screenshots need no library, and every host writes the same bytes.
 #pragma once
 
 #include <cstdint>
