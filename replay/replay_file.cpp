@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "replay/byte_stream.h"
+#include "replay/squeeze.h"
 
 namespace replay {
 
@@ -60,7 +61,8 @@ std::vector<uint8_t> EncodeReplay(const ReplayFile& f) {
   w.Signed(f.playMs);
   w.Byte(f.complete ? 1 : 0);
   w.Blob(f.start);
-  w.Blob(f.tape);
+  w.Varint(f.tape.size());
+  w.Blob(Squeeze(f.tape));
   uint32_t crc = Crc32(w.bytes.data(), w.bytes.size());
   for (int k = 0; k < 4; ++k) w.Byte(static_cast<uint8_t>(crc >> (8 * k)));
   return std::move(w.bytes);
@@ -104,9 +106,20 @@ bool DecodeReplay(const uint8_t* data, size_t size, ReplayFile& out, std::string
   r.Int(f.playMs, 0, INT64_MAX);
   r.Byte(complete);
   r.Blob(f.start, kMostStartBytes);
-  r.Blob(f.tape, kMostTapeBytes);
+  uint64_t tapeSize = 0;
+  std::vector<uint8_t> squeezed;
+  r.Varint(tapeSize);
+  r.Blob(squeezed, kMostTapeBytes);
+  if (r.ok() && tapeSize > kMostTapeBytes) {
+    error = "not a replay: its tape would be larger than any game's";
+    return false;
+  }
   if (!r.ok() || !r.AtEnd() || complete > 1) {
     error = "damaged replay: its header or blocks do not fit together";
+    return false;
+  }
+  if (!Unsqueeze(squeezed.data(), squeezed.size(), static_cast<size_t>(tapeSize), f.tape)) {
+    error = "damaged replay: its tape does not unpack";
     return false;
   }
   f.year = static_cast<int>(year);

@@ -5,8 +5,9 @@
 // Layout: the magic "STAKREP" + 0x1A, the format version (16 bits, little
 // endian), then varints (replay/byte_stream.h): game version, platform,
 // date, player name, claimed score, level and stones, frames, play time,
-// whether the game ran to its end; the start state and the tape as
-// length-prefixed blocks; last a CRC-32 of everything before it.
+// whether the game ran to its end; the start state as a length-prefixed
+// block; the tape's size and the tape squeezed (replay/squeeze.h) as a
+// length-prefixed block; last a CRC-32 of everything before it.
 #pragma once
 
 #include <cstdint>

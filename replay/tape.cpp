@@ -296,4 +296,37 @@ bool TapeReader::Checkpoint(int64_t& frame, uint64_t& digest) {
   return true;
 }
 
+bool TapeReader::Next(Op& op) {
+  const size_t at = r_.Offset(tape_.data());
+  if (!error_.empty() || at >= tape_.size()) return false;
+  const uint8_t b = tape_[at];
+  op = b >= kShortClock ? Op::Clock : static_cast<Op>(b);
+  int64_t micros = 0, frame = 0;
+  uint64_t digest = 0;
+  uint32_t seed = 0;
+  uint8_t keys[256];
+  platform::MouseReading mouse;
+  bool flag = false;
+  char c = 0;
+  int button = 0;
+  switch (op) {
+    case Op::Clock: return Clock(micros);
+    case Op::Keys:
+    case Op::KeysSame:
+    case Op::KeysNone: return Keys(flag, keys);
+    case Op::Mouse:
+    case Op::MouseStill:
+    case Op::MouseNone: return Mouse(flag, mouse);
+    case Op::Char: return Char(c);
+    case Op::Active:
+    case Op::Inactive: return Active(flag);
+    case Op::Present:
+    case Op::PresentFailed: return Present(flag);
+    case Op::MessageBox: return MessageBox(button);
+    case Op::Seed: return Seed(seed);
+    case Op::Checkpoint: return Checkpoint(frame, digest);
+  }
+  return Fail("damaged tape: unknown op " + std::to_string(b));
+}
+
 }  // namespace replay

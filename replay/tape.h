@@ -77,6 +77,10 @@ class TapeReader {
   bool NextIsCheckpoint();
   bool Checkpoint(int64_t& frame, uint64_t& digest);
 
+  // Reads whatever op comes next (for tools that walk a tape); its kind goes
+  // to op. False at the end or on damage.
+  bool Next(Op& op);
+
   bool AtEnd() const { return r_.AtEnd(); }
   const std::string& error() const { return error_; }
   int64_t frames = 0;  // presents read

@@ -8,8 +8,9 @@ namespace replay {
 void TapeBackend::Check(bool read) {
   if (read) return;
   if (reader_.AtEnd() && reader_.error().rfind("the tape ended", 0) == 0) throw TapeEnded{};
-  throw ReplayAstray{"went astray at frame " + std::to_string(reader_.frames) + " (tape byte " +
-                     std::to_string(reader_.opOffset) + "): " + reader_.error()};
+  throw ReplayAstray{"went astray at frame " + std::to_string(reader_.frames + 1) + ", before checkpoint " +
+                     std::to_string(reader_.checkpoints + 1) + " (tape byte " + std::to_string(reader_.opOffset) +
+                     "): " + reader_.error()};
 }
 
 void TapeBackend::CheckpointIfDue() {
