@@ -7,6 +7,7 @@
 #include "flow/startup.h"
 #include "platform/process.h"
 #include "platform/sdl/sdl_backend.h"
+#include "replay/game_hooks.h"
 
 int main(int argc, char** argv) {
   platform::SdlSettings settings;
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   platform::InstallStopSignals();
   static platform::SdlBackend backend(settings);
-  platform::SetBackend(&backend);
+  // Every game is recorded as it is played and kept in Replays.
+  static replay::RecordingBackend recorder(backend, replay::GameRecorderHooks(&replay::KeepInReplaysFolder));
+  platform::SetBackend(&recorder);
   GameMain();
 }

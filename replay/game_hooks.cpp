@@ -3,6 +3,7 @@
 #include "flow/globals.h"
 #include "platform/calendar.h"
 #include "replay/game_start.h"
+#include "replay/replay_folder.h"
 
 namespace replay {
 
@@ -23,5 +24,7 @@ RecorderHooks GameRecorderHooks(std::function<void(const ReplayFile&)> finished)
   hooks.finished = std::move(finished);
   return hooks;
 }
+
+void KeepInReplaysFolder(const ReplayFile& file) { KeepReplay(file, &G.HighScoreTable[1], 10); }
 
 }  // namespace replay

@@ -10,4 +10,7 @@ namespace replay {
 
 RecorderHooks GameRecorderHooks(std::function<void(const ReplayFile&)> finished);
 
+// Keeps a finished game in the Replays folder, beside the table it may be in.
+void KeepInReplaysFolder(const ReplayFile& file);
+
 }  // namespace replay

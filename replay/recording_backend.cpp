@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/internal/state_reset.h"
+
 namespace replay {
 
 namespace {
@@ -19,7 +21,13 @@ constexpr int kGameOver = 7;
 
 int64_t RecordingBackend::NowMicros() {
   const int64_t now = inner_.NowMicros();
-  if (tape_) tape_->Clock(now);
+  if (tape_) {
+    // The game reads its clock in whole milliseconds from its origin, so
+    // that is all the tape keeps: the same game, and a wait that only polls
+    // the keyboard costs a byte or two per poll instead of a fresh number.
+    const int64_t sinceOrigin = now - origin_;
+    tape_->Clock(sinceOrigin >= 0 ? origin_ + sinceOrigin / 1000 * 1000 : now);
+  }
   return now;
 }
 
@@ -89,6 +97,7 @@ void RecordingBackend::Trace(const std::string& event) {
 
 void RecordingBackend::Begin() {
   tape_ = std::make_unique<TapeWriter>();
+  origin_ = platform::CopyTimingState().originMicros;
   start_ = hooks_.captureStart ? hooks_.captureStart() : std::vector<uint8_t>{};
 }
 

@@ -71,6 +71,7 @@ class RecordingBackend : public platform::Backend {
   RecorderHooks hooks_;
   std::unique_ptr<TapeWriter> tape_;
   std::vector<uint8_t> start_;
+  int64_t origin_ = 0;  // the game clock's origin, in backend microseconds
 };
 
 }  // namespace replay
