@@ -43,3 +43,11 @@ add_test(NAME e2e.desktop
           --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
           --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
 set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+# A game played in the window is recorded, verified and replayed:
+# tests/e2e/replay_window_test.py.
+add_test(NAME e2e.replay_window
+  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/replay_window_test.py
+          --stakko $<TARGET_FILE:stakko> --sim $<TARGET_FILE:stakko-sim> --run-dir ${STAKKO_RUN_DIR}
+          --artifacts ${STAKKO_E2E_ARTIFACTS}/replay_window)
+set_tests_properties(e2e.replay_window PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
