@@ -129,16 +129,23 @@ def main():
         table = os.path.join(run, "Data", "highscore.dat")
         rows = xh.wait_for("RPL in the table", lambda: os.path.exists(table) and
                            [r for r in xh.read_high_scores(table) if r[0] == "RPL"], 10)
-        files = xh.wait_for("a replay in Replays", lambda: sorted(os.listdir(replays)), 10)
+        files = xh.wait_for("a replay in Replays", lambda: sorted(
+            n for n in os.listdir(replays) if n.endswith(".stkr")), 10)
         print("PASS     recorded %s; the table's row %s" % (files, rows[0]))
+        game.kill()
+        game = None
+        replay = os.path.join(replays, files[-1])
+        return check_replay(args, server, replay, rows[0], shot)
     finally:
         if game is not None:
             game.kill()
         server.stop()
 
-    replay = os.path.join(replays, files[-1])
+
+def check_replay(args, server, replay, row, shot):
+    """The recorded game proves row and shows the screens the window did."""
     code, out, err = sim(["--verify", replay], args.sim, args.run_dir)
-    if code != 0 or not out.startswith("verified: score %d," % rows[0][1]):
+    if code != 0 or not out.startswith("verified: score %d," % row[1]):
         print("FAIL     stakko-sim --verify: status %d, %s%s" % (code, out, err))
         return 1
     print("PASS     stakko-sim --verify: " + out.strip())
@@ -177,6 +184,30 @@ def main():
         print("FAIL     the replay's game-over frame %d is empty" % over)
         return 1
     print("PASS     the name entry in the window is the replay's frame %d, pixel for pixel" % (saved - 1))
+
+    # Watched in the window at 4x (Right twice), the replay ends by itself
+    # on its last screen with status 0 and leaves the table alone.
+    watch_dir = os.path.join(os.path.dirname(os.path.dirname(replay)), "watch")
+    os.makedirs(watch_dir, exist_ok=True)
+    game = xh.Game([args.stakko, "--replay", replay], os.path.dirname(os.path.dirname(replay)), server, watch_dir)
+    try:
+        xh.wait_for("the replay's get-ready slide", lambda: server.capture().count_not(BLACK, 0, 0, 640, 480) > 1000, 20)
+        started = time.monotonic()
+        for _ in range(2):
+            server.tap("Right", 0.1)
+            time.sleep(0.2)
+        seen_name = False
+        while game.alive() and time.monotonic() - started < 60:
+            seen_name = seen_name or name_entry(server.capture())
+            time.sleep(0.1)
+        code = game.wait_exit(5)
+        took = time.monotonic() - started
+    finally:
+        game.kill()
+    if code != 0 or not seen_name:
+        print("FAIL     stakko --replay: status %s, name entry seen: %s, %s" % (code, seen_name, game.stderr_text()))
+        return 1
+    print("PASS     stakko --replay at 4x: the name entry shown, ended by itself after %.1f s with status 0" % took)
     return 0
 
 
