@@ -45,7 +45,21 @@ int RunReplaySim(const SimOptions& o, std::ostream& out, std::ostream& err) {
       if (o.trace) out << line << "\n";
     };
   }
-  if (capture) backend.onPresent = [&audio](platform::HeadlessBackend& b) { audio.CatchUp(b); };
+  // Frames are written as they come, not held to the end: a video's worth of
+  // them would not fit in memory.
+  bool framesWritten = true;
+  if (!backend.framesToKeep.empty()) fs::create_directories(dumpDir, ec);
+  backend.onPresent = [&](platform::HeadlessBackend& b) {
+    if (capture) audio.CatchUp(b);
+    for (const auto& [number, pixels] : b.keptFrames) {
+      fs::path f = dumpDir / ("frame-" + std::to_string(number) + ".png");
+      if (!WritePng(f.string(), pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
+        err << "stakko-sim: cannot write " << f.string() << "\n";
+        framesWritten = false;
+      }
+    }
+    b.keptFrames.clear();
+  };
   platform::SetBackend(&backend);
 
   bool haveBase = false;
@@ -90,14 +104,7 @@ int RunReplaySim(const SimOptions& o, std::ostream& out, std::ostream& err) {
         status = 1;
       }
     }
-    if (!backend.keptFrames.empty()) fs::create_directories(dumpDir, ec);
-    for (const auto& [number, pixels] : backend.keptFrames) {
-      fs::path f = dumpDir / ("frame-" + std::to_string(number) + ".png");
-      if (!WritePng(f.string(), pixels.data(), platform::kBackBufferWidth, platform::kBackBufferHeight)) {
-        err << "stakko-sim: cannot write " << f.string() << "\n";
-        status = 1;
-      }
-    }
+    if (!framesWritten) status = 1;
   }
   platform::SetBackend(nullptr);
   fs::current_path(oldDir, ec);
