@@ -149,6 +149,14 @@ def check_replay(args, server, replay, row, shot):
         print("FAIL     stakko-sim --verify: status %d, %s%s" % (code, out, err))
         return 1
     print("PASS     stakko-sim --verify: " + out.strip())
+    table = subprocess.run([args.stakko, "--verify-table"], cwd=os.path.dirname(os.path.dirname(replay)),
+                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+    lines = table.stdout.decode().splitlines()
+    if table.returncode != 0 or not lines or "RPL" not in lines[0] or "proven by" not in lines[0] or \
+            not lines[-1].startswith("1 of 10 rows proven"):
+        print("FAIL     stakko --verify-table: status %d, %s %s" % (table.returncode, lines, table.stderr))
+        return 1
+    print("PASS     stakko --verify-table: " + lines[0].strip())
 
     code, out, err = sim(["--replay", replay, "--trace", "--board"], args.sim, args.run_dir)
     events = [line.split(" ", 2)[2] for line in out.splitlines() if line.startswith("t=")]

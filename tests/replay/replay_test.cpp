@@ -122,9 +122,24 @@ TEST_F(ReplayTest, RecordingChangesNothingAndTheTapeReplaysTheGameExactly) {
   EXPECT_EQ(ReadBytes(runTable), before);
 }
 
-TEST_F(ReplayTest, OneFlippedKeyIsCaughtAtTheNextCheckpoint) {
-  // Find the first change to Left (KeyCode 203) in play, after frame 1000,
-  // and turn it the other way.
+TEST_F(ReplayTest, AlteredTapesAreCaughtWhereTheyStray) {
+  // A checkpoint that no longer matches the game: caught at that one.
+  const fs::path digest = Altered("digest.stkr", [](replay::ReplayFile& f) {
+    replay::TapeReader reader(f.tape);
+    replay::Op op{};
+    while (reader.Next(op))
+      if (op == replay::Op::Checkpoint && reader.checkpoints == 2) break;
+    f.tape[reader.opOffset + 4] ^= 1;  // op, two-byte frame number, digest
+  });
+  SimRun stray = Sim("--verify", digest);
+  EXPECT_EQ(stray.status, 1);
+  EXPECT_NE(stray.err.find("not verified: went astray before checkpoint 2 at frame 1000: the game's state differs"),
+            std::string::npos)
+      << stray.err;
+
+
+  // One key flipped: the first change to Left (KeyCode 203) in play, after
+  // frame 1000, turned the other way.
   int64_t flippedAt = 0;
   const fs::path flipped = Altered("flipped.stkr", [&](replay::ReplayFile& f) {
     replay::TapeReader reader(f.tape);
