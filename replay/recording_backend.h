@@ -35,6 +35,8 @@ class RecordingBackend : public platform::Backend {
   // Presented frames between two checkpoints.
   int64_t checkpointEvery = 500;
   bool Recording() const { return tape_ != nullptr; }
+  // The game's tape so far (empty between games), for measuring.
+  std::vector<uint8_t> TapeSoFar() const { return tape_ ? tape_->bytes() : std::vector<uint8_t>{}; }
 
   int64_t NowMicros() override;
   uint32_t AutoSeed() override;

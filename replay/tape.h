@@ -52,6 +52,7 @@ class TapeWriter {
   int64_t firstClock = 0;
   int64_t lastClock = 0;
   std::vector<uint8_t>& bytes() { return w_.bytes; }
+  const std::vector<uint8_t>& bytes() const { return w_.bytes; }
 
  private:
   ByteWriter w_;
