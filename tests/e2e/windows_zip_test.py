@@ -28,7 +28,7 @@ import xharness as xh  # noqa: E402
 from xharness import Failure  # noqa: E402
 
 ZIP_FILES = ["stakko.exe", "SDL2.dll", "README.txt"]
-ZIP_FOLDERS = ["graphics", "Sound", "Data"]
+ZIP_FOLDERS = ["graphics", "Sound", "Data", "Replays"]
 
 
 def check_zip(path):
@@ -41,8 +41,9 @@ def check_zip(path):
     for name in ZIP_FILES + ZIP_FOLDERS:
         if name not in tops:
             problems.append("%s missing" % name)
-    if any(n.startswith("Data/") and n != "Data/" for n in names):
-        problems.append("Data is not empty")
+    for folder in ("Data", "Replays"):
+        if any(n.startswith(folder + "/") and n != folder + "/" for n in names):
+            problems.append("%s is not empty" % folder)
     for folder, kind in (("graphics", ".bmp"), ("Sound", ".wav")):
         if not any(n.startswith(folder + "/") and n.lower().endswith(kind) for n in names):
             problems.append("no %s files in %s" % (kind, folder))
