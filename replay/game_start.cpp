@@ -36,7 +36,8 @@ struct In {
     r.Int(x, INT32_MIN, INT32_MAX);
     v = static_cast<int32_t>(x);
   }
-  void L(int64_t& v) { r.Signed(v); }
+  // Times far beyond any run's, so no difference of two can overflow.
+  void L(int64_t& v) { r.Int(v, -(int64_t{1} << 60), int64_t{1} << 60); }
   void F(float& v) {
     uint64_t x = 0;
     if (!r.Varint(x) || x > UINT32_MAX) x = 0;

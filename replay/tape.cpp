@@ -161,12 +161,15 @@ bool TapeReader::Clock(int64_t& micros) {
   } else {
     return Fail(std::string("the game asked for a clock reading where the tape holds ") + OpName(static_cast<Op>(b)));
   }
+  // A clock never runs backwards, and stays far below where a difference
+  // of two readings could overflow.
+  constexpr int64_t kLatest = int64_t{1} << 60;
   if (!haveClock_) {
+    if (step < 0 || step > kLatest) return Fail("damaged tape: a clock reading out of range");
     haveClock_ = true;
     lastClock = step;
   } else {
-    // A clock never runs backwards; nor can a step overflow it.
-    if (step < 0 || lastClock > INT64_MAX - step) return Fail("damaged tape: the clock runs backwards");
+    if (step < 0 || step > kLatest - lastClock) return Fail("damaged tape: the clock runs backwards or too far");
     lastClock += step;
   }
   micros = lastClock;
