@@ -1,7 +1,9 @@
 # The Windows build under wine (cross builds only; included by
 # tests/CMakeLists.txt):
-#   wine.parity       stakko-sim.exe against the Linux stakko-sim, byte for byte
-#   wine.zip_window   the packaged zip's stakko.exe in Xvfb, driven by xdotool
+#   wine.parity       stakko-sim.exe against the Linux stakko-sim, byte for byte;
+#                     each one's recorded games verify on the other
+#   wine.zip_window   the packaged zip's stakko.exe in Xvfb, driven by xdotool;
+#                     the game it records must verify on Linux
 # The unit suite itself runs as wine.unit (tests/CMakeLists.txt).
 if(NOT CMAKE_CROSSCOMPILING OR NOT WIN32 OR NOT STAKKO_WINE64)
   return()
@@ -26,5 +28,6 @@ set_tests_properties(wine.parity PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 ENVI
 add_test(NAME wine.zip_window
   COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_zip_test.py --zip ${STAKKO_WINDOWS_ZIP}
           --wine ${STAKKO_WINE64} --objdump ${CMAKE_OBJDUMP}
+          --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
           --artifacts ${CMAKE_CURRENT_BINARY_DIR}/e2e-artifacts/zip_window)
 set_tests_properties(wine.zip_window PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
