@@ -3,7 +3,7 @@
 # version information, SDL2.dll beside it in the run folder, and the layout
 # of the zip players unpack:
 #
-#   stakko.exe  SDL2.dll  README.txt  graphics\  Sound\  Data\ (empty)
+#   stakko.exe  SDL2.dll  README.txt  graphics\  Sound\  Data\ and Replays\ (empty)
 enable_language(RC)
 
 # The icon resource: the desktop icon painted at each size by our own tool
@@ -56,3 +56,4 @@ install(TARGETS stakko RUNTIME DESTINATION .)
 install(FILES ${STAKKO_SDL2_DLL} ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .)
 install(DIRECTORY ${STAKKO_RUN_DIR}/graphics ${STAKKO_RUN_DIR}/Sound DESTINATION .)
 install(DIRECTORY DESTINATION Data)
+install(DIRECTORY DESTINATION Replays)

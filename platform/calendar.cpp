@@ -8,6 +8,7 @@ namespace platform {
 
 namespace {
 std::optional<int64_t> fixedClock;
+std::optional<CalendarDate> replayDate;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -58,6 +59,7 @@ CalendarDate LocalDateAt(int64_t unixSeconds) {
 }
 
 CalendarDate LocalDateToday() {
+  if (replayDate) return *replayDate;
   int64_t now = fixedClock ? *fixedClock
                            : std::chrono::duration_cast<std::chrono::seconds>(
                                  std::chrono::system_clock::now().time_since_epoch())
@@ -66,5 +68,7 @@ CalendarDate LocalDateToday() {
 }
 
 void SetCalendarClockForTests(std::optional<int64_t> unixSeconds) { fixedClock = unixSeconds; }
+
+void SetCalendarDateForReplay(std::optional<CalendarDate> date) { replayDate = date; }
 
 }  // namespace platform

@@ -28,4 +28,8 @@ CalendarDate DateFromDayNumber(int64_t days);
 // (nullopt puts the real clock back).
 void SetCalendarClockForTests(std::optional<int64_t> unixSeconds);
 
+// A replayed game dates its result as the recorded game did, whatever the
+// replaying machine's clock and time zone say.
+void SetCalendarDateForReplay(std::optional<CalendarDate> date);
+
 }  // namespace platform

@@ -186,6 +186,30 @@ int IsMouseButtonDown(int button) {
 }
 
 namespace platform {
+InputCopy CopyInputState() {
+  InputCopy c;
+  c.keyboardState = keyboard.state;
+  std::memcpy(c.snapshot, keyboard.snapshot, sizeof c.snapshot);
+  std::memcpy(c.releaseLatch, keyboard.releaseLatch, sizeof c.releaseLatch);
+  std::memcpy(c.typedLatch, keyboard.typedLatch, sizeof c.typedLatch);
+  c.mouseX = mouse.x;
+  c.mouseY = mouse.y;
+  for (int b = 0; b < 4; ++b) c.buttons[b] = mouse.buttons[b];
+  c.acquireState = mouse.acquireState;
+  return c;
+}
+
+void RestoreInputState(const InputCopy& c) {
+  if (keyboard.state != 0) keyboard.state = std::clamp(c.keyboardState, 1, 2);
+  std::memcpy(keyboard.snapshot, c.snapshot, sizeof c.snapshot);
+  std::memcpy(keyboard.releaseLatch, c.releaseLatch, sizeof c.releaseLatch);
+  std::memcpy(keyboard.typedLatch, c.typedLatch, sizeof c.typedLatch);
+  mouse.x = c.mouseX;
+  mouse.y = c.mouseY;
+  for (int b = 0; b < 4; ++b) mouse.buttons[b] = c.buttons[b] ? 1 : 0;
+  mouse.acquireState = c.acquireState;
+}
+
 void ResetInputState() {
   keyboard = Keyboard{};
   mouse = MouseState{};

@@ -72,6 +72,33 @@ uint32_t RandomStep() {
   return Step();
 }
 
+TimingCopy CopyTimingState() {
+  TimingCopy c;
+  c.clockStarted = clockStarted;
+  c.originMicros = originMicros;
+  c.seeded = rng.seeded;
+  for (int k = 0; k < 17; ++k) {
+    c.A[k] = rng.A[k];
+    c.B[k] = rng.B[k];
+  }
+  c.i = rng.i;
+  c.j = rng.j;
+  return c;
+}
+
+void RestoreTimingState(const TimingCopy& c) {
+  clockStarted = c.clockStarted;
+  originMicros = c.originMicros;
+  rng.seeded = c.seeded;
+  for (int k = 0; k < 17; ++k) {
+    rng.A[k] = c.A[k];
+    rng.B[k] = c.B[k];
+  }
+  // Indices out of range would read past the tables.
+  rng.i = c.i >= 0 && c.i <= 16 ? c.i : 0;
+  rng.j = c.j >= 0 && c.j <= 16 ? c.j : 10;
+}
+
 void ResetTimingState() {
   clockStarted = false;
   originMicros = 0;

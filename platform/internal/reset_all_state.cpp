@@ -1,5 +1,6 @@
 #include "platform/internal/state_reset.h"
 
+#include "platform/calendar.h"
 #include "platform/internal/stop_signal.h"
 
 namespace platform {
@@ -10,6 +11,7 @@ void ResetAllPlatformState() {
   ResetImageState();
   ResetScreenState();
   ResetTimingState();
+  SetCalendarDateForReplay(std::nullopt);
   RequestStop(0);
   RequestEnd(-1);
 }

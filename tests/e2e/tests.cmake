@@ -9,8 +9,10 @@
 #   install.launcher   `cmake --install` into a temporary prefix, then the
 #                      installed launcher under Xvfb (install_test.py)
 # The Windows cross build, under wine:
-#   wine.parity        stakko-sim.exe against the Linux stakko-sim, byte for byte
-#   wine.zip_window    the packaged zip's stakko.exe in Xvfb, driven by xdotool
+#   wine.parity        stakko-sim.exe against the Linux stakko-sim, byte for
+#                      byte; each one's recorded games verify on the other
+#   wine.zip_window    the packaged zip's stakko.exe in Xvfb, driven by
+#                      xdotool; the game it records must verify on Linux
 # (the unit suite itself runs as wine.unit, tests/CMakeLists.txt).
 # A machine without Xvfb, xdotool or xwd reports them as skipped (77), except
 # under CI, where that is a failure.
@@ -71,6 +73,13 @@ if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
     set_tests_properties(e2e.choices_${case} PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
   endforeach()
 
+  # A game played in the window is recorded, verified and replayed.
+  add_test(NAME e2e.replay_window
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/replay_window_test.py
+            --stakko $<TARGET_FILE:stakko> --sim $<TARGET_FILE:stakko-sim> --run-dir ${STAKKO_RUN_DIR}
+            --artifacts ${STAKKO_E2E_ARTIFACTS}/replay_window)
+  set_tests_properties(e2e.replay_window PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
   add_test(NAME install.launcher
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/install_test.py
             --build-dir ${CMAKE_BINARY_DIR} --cmake ${CMAKE_COMMAND} --version ${PROJECT_VERSION}
@@ -95,6 +104,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32 AND STAKKO_WINE64)
   add_test(NAME wine.zip_window
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_zip_test.py --zip ${STAKKO_WINDOWS_ZIP}
             --wine ${STAKKO_WINE64} --objdump ${CMAKE_OBJDUMP}
+            --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
             --artifacts ${STAKKO_E2E_ARTIFACTS}/zip_window)
   set_tests_properties(wine.zip_window PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endif()

@@ -10,7 +10,8 @@ generated pictures and sounds.
 
 The scenarios: two whole games in a row on one high-score table (dropped
 pieces, explosions, level-ups, the game over, a typed name, the save and the
-table shown), the attract cycle left alone, the exit dialog answered "No"
+table shown), each recorded by both programs and the recording of each
+verified by the other, the attract cycle left alone, the exit dialog answered "No"
 and then "Yes", and a start-up whose sound system fails.
 
 The games are played by a fixed script (one piece a second, the columns
@@ -90,7 +91,7 @@ class Runner:
             os.makedirs(os.path.join(target, "Data"))
         return target
 
-    def sim(self, kind, folder, options, script=None):
+    def sim(self, kind, folder, options, script=None, record=False):
         """Runs one program in folder; returns (exit code, stdout bytes). The
         Windows program gets Windows paths (Z: is wine's view of /)."""
         def path(p):
@@ -101,6 +102,8 @@ class Runner:
             with open(script_path, "w") as f:
                 f.write(script)
             args += ["--script", path(script_path)]
+        if record:
+            args += ["--record", path(os.path.join(folder, "game.stkr"))]
         if "--dump-frames" in options:
             dumps = os.path.join(folder, "frames")
             os.makedirs(dumps, exist_ok=True)
@@ -114,13 +117,13 @@ class Runner:
         result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=400, env=env)
         return result.returncode, result.stdout
 
-    def both(self, name, options, script=None, data_from=None):
+    def both(self, name, options, script=None, data_from=None, record=False):
         """Runs the scenario in both programs and compares everything; returns
         the Linux run folder and its trace."""
         runs = {}
         for kind in ("linux", "windows"):
             folder = self.run_dir(kind, name, data_from[kind] if data_from else None)
-            runs[kind] = (folder,) + self.sim(kind, folder, options, script)
+            runs[kind] = (folder,) + self.sim(kind, folder, options, script, record)
         (lin_dir, lin_code, lin_out), (win_dir, win_code, win_out) = runs["linux"], runs["windows"]
         if lin_code != win_code:
             raise Mismatch("%s: exit codes %d (Linux) and %d (Windows)" % (name, lin_code, win_code))
@@ -184,10 +187,24 @@ def play_game(runner, name, seed, typed, data_from=None):
     end = at + 6000
     frames = "1,%d-%d,%d" % (over // 5, over // 5 + 3, end // 5 - 1)
     folders, trace = runner.both(name, options + ["--until-ms", str(end), "--dump-frames", frames],
-                                 script_text(events), data_from)
+                                 script_text(events), data_from, record=True)
     require(trace, name, ["state 5 6", "explode", "levelup", "gameover", "highscore row=",
                           "highscore save ok", "state 7 3"])
+    cross_verify(runner, name, folders)
     return folders
+
+
+def cross_verify(runner, name, folders):
+    """The game each system recorded verifies on the other."""
+    for recorded, verifier in (("linux", "windows"), ("windows", "linux")):
+        replay = os.path.join(folders[recorded], "game.stkr")
+        replay_arg = replay if verifier == "linux" else "Z:" + os.path.abspath(replay).replace("/", "\\")
+        run = runner.run_dir(verifier, name + "-verify-" + recorded)
+        code, out = runner.sim(verifier, run, ["--verify", replay_arg])
+        if code != 0 or not out.startswith(b"verified: "):
+            raise Mismatch("%s: the %s replay does not verify on %s: %r" % (name, recorded, verifier, out))
+        print("PASS     %s: the %s replay verifies on %s: %s" % (name, recorded, verifier, out.decode().strip()),
+              flush=True)
 
 
 def main():

@@ -30,7 +30,7 @@ import xharness as xh  # noqa: E402
 from xharness import Failure  # noqa: E402
 
 ZIP_FILES = ["stakko.exe", "SDL2.dll", "README.txt"]
-ZIP_FOLDERS = ["graphics", "Sound", "Data"]
+ZIP_FOLDERS = ["graphics", "Sound", "Data", "Replays"]
 
 
 def check_zip(path):
@@ -43,8 +43,9 @@ def check_zip(path):
     for name in ZIP_FILES + ZIP_FOLDERS:
         if name not in tops:
             problems.append("%s missing" % name)
-    if any(n.startswith("Data/") and n != "Data/" for n in names):
-        problems.append("Data is not empty")
+    for folder in ("Data", "Replays"):
+        if any(n.startswith(folder + "/") and n != folder + "/" for n in names):
+            problems.append("%s is not empty" % folder)
     for folder, kind in (("graphics", ".bmp"), ("Sound", ".wav")):
         if not any(n.startswith(folder + "/") and n.lower().endswith(kind) for n in names):
             problems.append("no %s files in %s" % (kind, folder))
@@ -78,9 +79,28 @@ class ZipSession(rw.Session):
         problems = check_zip(self.zip) + exe_facts(self.objdump, os.path.join(self.assets_dir, "stakko.exe"))
         if problems:
             raise Failure("; ".join(problems))
-        return "stakko.exe (GUI, with resources, runtimes inside), SDL2.dll, README.txt, graphics, Sound, empty Data"
+        return ("stakko.exe (GUI, with resources, runtimes inside), SDL2.dll, README.txt, graphics, Sound, "
+                "empty Data and Replays")
 
     check_zip_layout.needs_game = False
+
+    def check_replay_verifies(self):
+        # The game just played was kept in Replays once its table was shown;
+        # the Linux scenario runner must verify what stakko.exe recorded.
+        if not self.native_sim:
+            raise Failure("no Linux stakko-sim given (--native-sim)")
+        folder = os.path.join(self.cwd, "Replays")
+        files = xh.wait_for("a replay in Replays", lambda: os.path.isdir(folder) and sorted(
+            n for n in os.listdir(folder) if n.endswith(".stkr")), 15)
+        result = subprocess.run([self.native_sim, "--dir", self.native_run_dir, "--verify",
+                                 os.path.join(folder, files[-1])], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                timeout=120)
+        out = result.stdout.decode().strip()
+        if result.returncode != 0 or not out.startswith("verified: "):
+            raise Failure("stakko.exe's replay does not verify on Linux: %s %s" % (out, result.stderr.decode()))
+        return "stakko.exe's replay %s verifies on Linux: %s" % (files[-1], out)
+
+    check_replay_verifies.needs_game = False
 
 
 CHECKS = [
@@ -93,6 +113,8 @@ CHECKS = [
     ("Left, Right, Up and Space act on the piece", "check_piece_keys", ["play screen: panel and falling piece"]),
     ("overflow: game-over picture falls", "check_game_over", ["play screen: panel and falling piece"]),
     ("typed name lands in Data\\highscore.dat", "check_name_saved", ["overflow: game-over picture falls"]),
+    ("the game is kept in Replays and verifies on Linux", "check_replay_verifies",
+     ["typed name lands in Data\\highscore.dat"]),
     ("Escape, Yes: exit code 0", "check_dialog_yes", ["window covers the screen"]),
 ]
 
@@ -105,6 +127,8 @@ def main():
     parser.add_argument("--size", default="640x480")
     parser.add_argument("--artifacts")
     parser.add_argument("--keep", action="store_true")
+    parser.add_argument("--native-sim", help="a Linux stakko-sim that must verify the recorded game")
+    parser.add_argument("--native-run-dir", help="its run folder")
     args = parser.parse_args()
     missing = xh.tools_missing() + [t for t in (args.wine, args.objdump) if shutil.which(t) is None]
     if missing:
@@ -133,6 +157,7 @@ def main():
         session = ZipSession(args, command=[args.wine, os.path.join(game, "stakko.exe")], cwd=elsewhere, env=env,
                              assets_dir=game, data_dir=os.path.join(game, "Data"))
         session.zip, session.objdump = args.zip, args.objdump
+        session.native_sim, session.native_run_dir = args.native_sim, args.native_run_dir
         results = rw.run_checks(session, CHECKS)
         return 0 if all(state == "PASS" for state, _ in results.values()) else 1
     finally:

@@ -16,6 +16,8 @@
 #include "platform/internal/wide_text.h"
 #endif
 #include "tools/sim/png_writer.h"
+#include "tools/sim/replay_sim.h"
+#include "replay/game_hooks.h"
 
 using platform::ScriptEvent;
 
@@ -23,7 +25,10 @@ const char* const kSimUsage =
     "usage: stakko-sim [--dir DIR] [--seed N] [--frame-us N] [--poll-us N]\n"
     "                  [--script FILE] [--fail keyboard|screen|mouse|sound|open]\n"
     "                  [--frames N] [--until-ms T] [--dump-frames LIST --dump-dir DIR]\n"
-    "                  [--audio-out FILE.wav] [--trace] [--board]\n";
+    "                  [--audio-out FILE.wav] [--trace] [--board] [--record FILE]\n"
+    "       stakko-sim [--dir DIR] --replay FILE [--trace] [--board] [--dump-frames LIST\n"
+    "                  --dump-dir DIR] [--audio-out FILE.wav]\n"
+    "       stakko-sim [--dir DIR] --verify FILE\n";
 
 namespace {
 
@@ -198,6 +203,11 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
         error = "--audio-out needs a file name";
         return false;
       }
+    } else if (a == "--record") {
+      if (!value(o.record)) return false;
+    } else if (a == "--replay" || a == "--verify") {
+      if (!value(o.replay)) return false;
+      o.verify = o.verify || a == "--verify";
     } else if (a == "--trace") {
       o.trace = true;
     } else if (a == "--board") {
@@ -211,6 +221,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
 }
 
 int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
+  if (!o.replay.empty()) return RunReplaySim(o, out, err);
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::path dumpDir = fs::absolute(PathOf(o.dumpDir), ec);
@@ -250,7 +261,12 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   }
   if (capture) backend.onPresent = [&audio](platform::HeadlessBackend& b) { audio.CatchUp(b); };
   if (o.prepare) o.prepare(backend);
-  platform::SetBackend(&backend);
+  const fs::path recordTo = o.record.empty() ? fs::path() : fs::absolute(fs::path(oldDir) / o.record, ec);
+  std::vector<uint8_t> recorded;
+  replay::RecordingBackend recorder(backend, replay::GameRecorderHooks([&](const replay::ReplayFile& file) {
+    recorded = replay::EncodeReplay(file);
+  }));
+  platform::SetBackend(o.record.empty() ? static_cast<platform::Backend*>(&backend) : &recorder);
   if (o.seed) RandomSeed(*o.seed);
 
   int status = 0;
@@ -274,6 +290,14 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
     audio.CatchUp(backend);
     if (!audio.Finish(why)) {
       err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
+      status = 1;
+    }
+  }
+  if (!recordTo.empty()) {
+    std::ofstream file(recordTo, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(recorded.data()), static_cast<std::streamsize>(recorded.size()));
+    if (recorded.empty() || !file) {
+      err << "stakko-sim: " << (recorded.empty() ? "no game was recorded" : "cannot write " + recordTo.string()) << "\n";
       status = 1;
     }
   }

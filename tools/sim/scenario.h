@@ -26,6 +26,12 @@ struct SimOptions {
   std::string audioOut;  // wave file for the mix the game played ("" for none)
   bool trace = false;
   bool board = false;
+  // A recorded game to run instead of a script; with verify, only whether
+  // it plays back to what it claims.
+  std::string replay;
+  bool verify = false;
+  // Record the scripted run's games; the last one is written here.
+  std::string record;
   // For tests: called with the backend before the game starts.
   std::function<void(platform::HeadlessBackend&)> prepare;
 };
