@@ -5,6 +5,7 @@
 #include <random>
 
 #include "flow/globals.h"
+#include "flow/main_loop.h"
 #include "flow/startup.h"
 #include "platform/calendar.h"
 #include "platform/headless/headless_backend.h"

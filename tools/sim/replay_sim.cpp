@@ -39,6 +39,12 @@ int RunReplaySim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   backend.framesToKeep = o.verify ? std::set<int64_t>{} : o.dumpFrames;
   AudioCapture audio;
   const bool capture = !o.verify && !audioOut.empty();
+  std::string why;
+  if (capture && !audio.Open(audioOut, why)) {
+    err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
+    fs::current_path(oldDir, ec);
+    return 2;
+  }
   if (!o.verify && (o.trace || capture)) {
     backend.traceSink = [&](const std::string& line) {
       if (capture) audio.CatchUp(backend);
@@ -99,8 +105,8 @@ int RunReplaySim(const SimOptions& o, std::ostream& out, std::ostream& err) {
     }
     if (capture) {
       audio.CatchUp(backend);
-      if (!audio.WriteWave(audioOut.string())) {
-        err << "stakko-sim: cannot write " << audioOut.string() << "\n";
+      if (!audio.Finish(why)) {
+        err << "stakko-sim: cannot write '" << o.audioOut << "': " << why << "\n";
         status = 1;
       }
     }
