@@ -7,7 +7,7 @@
 namespace platform {
 
 bool SdlCpuPresenter::Present(SDL_Window* window, const uint32_t* pixels, int width, int height) {
-  if (target_ == CpuTarget::kBest && !pictureTried_) {
+  if (!pictureTried_) {
     pictureTried_ = true;
     picture_ = X11Picture::Open(window);
   }
@@ -37,7 +37,7 @@ bool SdlCpuPresenter::Attempt(SDL_Window* window, const uint32_t* pixels, int wi
   // have; filling shrinks the picture into it.
   const bool whole = scale_ == ScaleChoice::kInteger;
   const Placement placement = PlaceInside(width, height, surface_->w, surface_->h);
-  area_ = whole ? AreaOf(placement) : FillArea(width, height, surface_->w, surface_->h);
+  area_ = PictureArea(scale_, width, height, surface_->w, surface_->h);
   if (!whole) scaler_.Prepare(width, height, area_);
   const Area& area = area_;
   if (SDL_MUSTLOCK(surface_) && SDL_LockSurface(surface_) != 0) return false;
@@ -53,7 +53,7 @@ bool SdlCpuPresenter::Attempt(SDL_Window* window, const uint32_t* pixels, int wi
   }
   if (SDL_MUSTLOCK(surface_)) SDL_UnlockSurface(surface_);
   int result;
-  if (needsFullUpdate_ || target_ == CpuTarget::kWholeSurface) {
+  if (needsFullUpdate_) {
     result = SDL_UpdateWindowSurface(window);
   } else {
     SDL_Rect rect{area.left, area.top, area.width, area.height};
@@ -79,7 +79,7 @@ bool SdlCpuPresenter::PresentPicture(SDL_Window* window, const uint32_t* pixels,
   // alone, so the scalers write it from its corner.
   const bool whole = scale_ == ScaleChoice::kInteger;
   Placement placement = PlaceInside(width, height, windowW, windowH);
-  const Area area = whole ? AreaOf(placement) : FillArea(width, height, windowW, windowH);
+  const Area area = PictureArea(scale_, width, height, windowW, windowH);
   // A window with no pixels to show shows nothing, and keeps this path for
   // when it has some again.
   if (windowW <= 0 || windowH <= 0 || area.width <= 0 || area.height <= 0) return true;

@@ -20,7 +20,7 @@ namespace platform {
 
 class SdlCpuPresenter {
  public:
-  SdlCpuPresenter(ScaleChoice scale, CpuTarget target) : scale_(scale), target_(target) {}
+  explicit SdlCpuPresenter(ScaleChoice scale) : scale_(scale) {}
 
   // The window's surface must be fetched again (resized, shown again).
   void SurfaceChanged() { stale_ = true; }
@@ -37,15 +37,12 @@ class SdlCpuPresenter {
   bool Present(SDL_Window* window, const uint32_t* pixels, int width, int height);
   // Whether frames go through an image of the picture's own size.
   bool DrawsPictureImage() const { return picture_ != nullptr; }
-  // Where the last frame went, in the surface's pixels.
-  const Area& PictureArea() const { return area_; }
 
  private:
   bool Attempt(SDL_Window* window, const uint32_t* pixels, int width, int height);
   bool PresentPicture(SDL_Window* window, const uint32_t* pixels, int width, int height);
 
   ScaleChoice scale_;
-  CpuTarget target_;
   SDL_Surface* surface_ = nullptr;
   bool stale_ = true;
   bool needsFullUpdate_ = true;

@@ -1,0 +1,178 @@
+#include "platform/sdl/sdl_present.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "platform/internal/back_buffer.h"
+
+namespace platform {
+
+int64_t SdlPresent::NowMicros() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void SdlPresent::Sleep(int64_t micros) const {
+  // A real sleep: the processor is free while the game waits for its slot.
+  if (micros > 0) std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+void SdlPresent::Open(SDL_Window* window, int width, int height) {
+  window_ = window;
+  width_ = width;
+  height_ = height;
+  lastPixels_ = nullptr;
+  owed_ = false;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  const int refresh = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 ? mode.refresh_rate : 0;
+  pace_.Set(settings_.fps, refresh);
+  if (pace_.Paced() && settings_.verbose) {
+    std::fprintf(stderr, "stakko: %d game frames a second, pictures at most %d a second\n", settings_.fps,
+                 refresh > 0 ? refresh : 60);
+  }
+
+  trialFrame_ = -1;
+  std::string gpuName = "none";
+  if (settings_.present == PresentChoice::kGpu) {
+    Use(Path::kGpu);
+  } else if (settings_.present == PresentChoice::kAuto && SdlGpuPresenter::HardwareAvailable(gpuName)) {
+    Say("a graphics card renders (" + gpuName + "): timing it against the processor");
+    trialFrame_ = 0;
+    Use(Path::kGpu);
+    if (path_ != Path::kGpu) {
+      trialFrame_ = -1;
+      Use(Path::kCpu);
+    }
+  } else {
+    Use(Path::kCpu);
+  }
+}
+
+void SdlPresent::Close() {
+  gpu_.Stop();
+  cpu_.Drop();
+  window_ = nullptr;
+  lastPixels_ = nullptr;
+  owed_ = false;
+}
+
+void SdlPresent::SurfaceChanged() {
+  cpu_.SurfaceChanged();
+  owed_ = true;
+}
+
+void SdlPresent::Exposed() {
+  cpu_.Exposed();
+  owed_ = true;
+}
+
+void SdlPresent::Use(Path path) {
+  if (path == Path::kGpu) {
+    cpu_.Drop();
+    if (!gpu_.Started() && !gpu_.Start(window_, width_, height_)) {
+      Say("the graphics card's renderer could not start; the processor presents");
+      path = Path::kCpu;
+    }
+  }
+  if (path == Path::kCpu) {
+    gpu_.Stop();
+    cpu_.SurfaceChanged();
+  }
+  path_ = path;
+  // The processor's path says where it draws once it has drawn.
+  announce_ = trialFrame_ < 0;
+  if (path == Path::kGpu) Announce("graphics card (one 640x480 texture, scaled by the card)");
+}
+
+void SdlPresent::Announce(const char* how) {
+  if (!announce_) return;
+  announce_ = false;
+  Say(std::string("presenting with the ") + how + ", " +
+      (settings_.scale == ScaleChoice::kFill ? "filling the screen" : "whole-number enlargement"));
+}
+
+void SdlPresent::Say(const std::string& what) const {
+  if (settings_.verbose) std::fprintf(stderr, "stakko: %s\n", what.c_str());
+}
+
+// Each path shows 10 pictures untimed, then 40 timed; only the time spent
+// showing counts, so the game's own work and the pace's sleeps do not.
+void SdlPresent::TrialFrame(double seconds) {
+  if (trialFrame_ < 0) return;
+  constexpr int kWarmUp = 10;
+  constexpr int kTimed = 40;
+  constexpr int kPhase = kWarmUp + kTimed;
+  const int phase = trialFrame_ / kPhase;
+  if (trialFrame_ % kPhase >= kWarmUp) trialSeconds_[phase] += seconds;
+  ++trialFrame_;
+  if (trialFrame_ == kPhase) {
+    Use(Path::kCpu);
+  } else if (trialFrame_ == 2 * kPhase) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%d frames took %.1f ms with the graphics card, %.1f ms with the processor",
+                  kTimed, trialSeconds_[0] * 1000.0, trialSeconds_[1] * 1000.0);
+    Say(line);
+    const bool gpuFaster = trialSeconds_[0] < trialSeconds_[1];
+    trialFrame_ = -1;
+    Use(gpuFaster ? Path::kGpu : Path::kCpu);
+  }
+}
+
+bool SdlPresent::Show(const uint32_t* pixels, int width, int height) {
+  if (window_ == nullptr) return false;
+  const int64_t start = trialFrame_ >= 0 ? NowMicros() : 0;
+  bool shown = false;
+  if (path_ == Path::kGpu) {
+    shown = gpu_.Present(pixels, width, height);
+    if (!shown) {
+      trialFrame_ = -1;
+      Use(Path::kCpu);
+    }
+  }
+  if (!shown && cpu_.Present(window_, pixels, width, height)) {
+    shown = true;
+    Announce(cpu_.DrawsPictureImage() ? "processor (our scaler into a shared image of the picture's size)"
+                                      : "processor (our scaler onto the window surface, only the picture sent)");
+  }
+  if (!shown) {
+    // No window surface to be had: SDL's renderer, whatever draws it.
+    cpu_.Drop();
+    if (!gpu_.Started() && !gpu_.Start(window_, width, height)) return false;
+    path_ = Path::kGpu;
+    shown = gpu_.Present(pixels, width, height);
+  }
+  if (trialFrame_ >= 0) TrialFrame(static_cast<double>(NowMicros() - start) / 1e6);
+  return shown;
+}
+
+void SdlPresent::BeginFrame() { Sleep(pace_.FrameStart(NowMicros())); }
+
+void SdlPresent::BeginRead() {
+  if (pace_.Paced()) Sleep(pace_.Read(NowMicros()));
+}
+
+bool SdlPresent::Present(const uint32_t* pixels, int width, int height) {
+  lastPixels_ = pixels;
+  if (!pace_.MayPresent(NowMicros())) {
+    owed_ = true;
+    pace_.FrameDone(NowMicros());
+    return window_ != nullptr;
+  }
+  const bool shown = Show(pixels, width, height);
+  owed_ = !shown;
+  pace_.Presented(NowMicros());
+  return shown;
+}
+
+void SdlPresent::ShowAgainIfOwed(bool active) {
+  // Only a picture the back buffer still holds whole: once the game has
+  // drawn again, its next frame is on its way anyway.
+  if (!owed_ || !active || lastPixels_ == nullptr || !BackBufferUnchangedSinceFlip()) return;
+  if (!pace_.MayPresent(NowMicros())) return;
+  owed_ = !Show(lastPixels_, width_, height_);
+  pace_.Presented(NowMicros());
+}
+
+}  // namespace platform
