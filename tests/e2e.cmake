@@ -43,3 +43,10 @@ add_test(NAME e2e.desktop
           --stakko $<TARGET_FILE:stakko> --run-dir ${STAKKO_RUN_DIR}
           --artifacts ${STAKKO_E2E_ARTIFACTS}/desktop)
 set_tests_properties(e2e.desktop PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
+# The picture after Alt+Enter on the screens that show it once and wait, with
+# and without a window manager, and on screens smaller than the picture.
+add_test(NAME e2e.picture_survives
+  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/picture_survives_test.py
+          --stakko $<TARGET_FILE:stakko> --sim $<TARGET_FILE:stakko-sim> --run-dir ${STAKKO_RUN_DIR})
+set_tests_properties(e2e.picture_survives PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
