@@ -27,7 +27,6 @@
 // own, since SDL's hints are process-wide. --unfocused gives the focus to
 // another window first, as a player who switched away. bench/run_framerate.sh
 // runs them under Xvfb at several screen sizes.
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -48,8 +47,6 @@
 #include "platform/input.h"
 #include "platform/screen.h"
 #include "bench/sdl_present_paths.h"
-
-#include <SDL.h>
 
 namespace {
 
@@ -124,45 +121,6 @@ void WaveFrame(const Pictures& p, float& phase, float amplitude) {
   ExamineKeys();
 }
 
-// Pictures that reached the display: every way there ends in one of these
-// calls, which this program takes over (its own definitions win over the
-// shared libraries') to count them before passing them on.
-long picturesShown = 0;
-
-template <typename Fn>
-Fn Next(const char* name) {
-  return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
-}
-
-}  // namespace
-
-extern "C" {
-int XShmPutImage(void* display, unsigned long drawable, void* gc, void* image, int srcX, int srcY, int dstX, int dstY,
-                 unsigned int width, unsigned int height, int sendEvent) {
-  using Fn = int (*)(void*, unsigned long, void*, void*, int, int, int, int, unsigned int, unsigned int, int);
-  static Fn next = Next<Fn>("XShmPutImage");
-  ++picturesShown;
-  return next(display, drawable, gc, image, srcX, srcY, dstX, dstY, width, height, sendEvent);
-}
-int SDL_UpdateWindowSurface(SDL_Window* window) {
-  static auto next = Next<int (*)(SDL_Window*)>("SDL_UpdateWindowSurface");
-  ++picturesShown;
-  return next(window);
-}
-int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count) {
-  static auto next = Next<int (*)(SDL_Window*, const SDL_Rect*, int)>("SDL_UpdateWindowSurfaceRects");
-  ++picturesShown;
-  return next(window, rects, count);
-}
-void SDL_RenderPresent(SDL_Renderer* renderer) {
-  static auto next = Next<void (*)(SDL_Renderer*)>("SDL_RenderPresent");
-  ++picturesShown;
-  next(renderer);
-}
-}
-
-namespace {
-
 // Processor time used so far, in seconds, by this process and by the X
 // server (whose process id run_framerate.sh passes with --server-pid): on a
 // shared machine the wall clock measures the other work as much as ours,
@@ -208,7 +166,7 @@ Cost Rate(double seconds, Fn&& fn, long& count) {
   const std::string server = "/proc/" + std::to_string(serverPid) + "/stat";
   const double serverStart = serverPid > 0 ? ProcessSeconds(server) : 0.0;
   const double gameStart = ProcessSeconds("/proc/self/stat");
-  const long picturesStart = picturesShown;
+  const long picturesStart = PicturesShown();
   const auto begin = Clock::now();
   for (int round = 0; round < kRounds; ++round) {
     long n = 0;
@@ -226,26 +184,13 @@ Cost Rate(double seconds, Fn&& fn, long& count) {
   const double serverEnd = serverPid > 0 ? ProcessSeconds(server) : 0.0;
   const double gameEnd = ProcessSeconds("/proc/self/stat");
   if (paced) cost.fps = static_cast<double>(count) / wall;
-  cost.pictures = static_cast<double>(picturesShown - picturesStart) / wall;
+  cost.pictures = static_cast<double>(PicturesShown() - picturesStart) / wall;
   cost.gameCpu = (gameEnd - gameStart) / wall;
   if (count > 0) {
     cost.cpuMsFrame = (gameEnd - gameStart + serverEnd - serverStart) * 1000.0 / static_cast<double>(count);
     cost.serverMsFrame = (serverEnd - serverStart) * 1000.0 / static_cast<double>(count);
   }
   return cost;
-}
-
-// Another window takes the focus, as when the player switches away.
-SDL_Window* TakeFocusAway() {
-  SDL_Window* other = SDL_CreateWindow("elsewhere", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
-  if (other == nullptr) return nullptr;
-  SDL_RaiseWindow(other);
-  SDL_SetWindowInputFocus(other);
-  for (int i = 0; i < 20; ++i) {
-    FlipFrame();
-    SDL_Delay(10);
-  }
-  return other;
 }
 
 void Print(const char* name, const char* scene, const Cost& c) {
@@ -265,10 +210,14 @@ int RunOne(SdlPresentPath path, const char* name, double seconds, bool unfocused
   const Pictures pictures = MakePictures(dir);
   std::filesystem::remove_all(dir);
 
-  // A short warm-up lets the window reach its final size first.
+  // A short warm-up lets the window reach its final size (and the focus SDL
+  // hands it a moment later) first; after a loss of focus, another.
   long count = 0;
   Rate(0.3, [](long) { FlipFrame(); }, count);
-  SDL_Window* other = unfocused ? TakeFocusAway() : nullptr;
+  if (unfocused) {
+    TakeFocusAway();
+    Rate(0.3, [](long) { FlipFrame(); }, count);
+  }
   if (unfocused && backend->WindowActive()) std::fprintf(stderr, "framerate_measure: the window kept the focus\n");
 
   const Cost flip = Rate(seconds, [](long) { FlipFrame(); }, count);
@@ -286,7 +235,7 @@ int RunOne(SdlPresentPath path, const char* name, double seconds, bool unfocused
   Print(label.c_str(), "wave", wave);
   if (keys > 0.0) std::printf("%-12s keys  %5.2f us a snapshot\n", label.c_str(), 1e6 / keys);
   std::fflush(stdout);
-  if (other != nullptr) SDL_DestroyWindow(other);
+  if (unfocused) GiveFocusBack();
   CloseGameScreen();
   StopScreenSystem();
   StopKeyboard();

@@ -1,6 +1,6 @@
 // Presentation: how the finished 640x480 frame reaches the screen, and when.
-// This unit owns the two presenters (the processor's and the graphics
-// card's), the choice between them (forced by --present, or timed against
+// This unit owns the two presenters (the processor's, here, and the
+// graphics card's, in sdl_present_gpu), the choice between them (forced by --present, or timed against
 // each other at start-up where a real graphics card exists), the steady
 // pace of --fps with the pictures it leaves out, and the last picture,
 // which it shows again whenever the window is resized, uncovered or
@@ -10,14 +10,57 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/frame_pace.h"
-#include "platform/sdl/sdl_present_cpu.h"
+#include "platform/fill_scaler.h"
 #include "platform/sdl/sdl_present_gpu.h"
 #include "platform/sdl/sdl_settings.h"
+#include "platform/sdl/sdl_x11_picture.h"
 
 namespace platform {
+
+// The processor's way to the screen: our own nearest-neighbour scaler
+// writes the picture straight into memory the display reads. On an X
+// server that is an image of the picture's own size (see sdl_x11_picture.h);
+// elsewhere the window surface (a DIB section...), of which only the
+// picture's rectangle is handed to the display each frame. Either way the
+// black bars are cleared and sent once, when the window is new, resized or
+// uncovered.
+class SdlCpuPresenter {
+ public:
+  explicit SdlCpuPresenter(ScaleChoice scale) : scale_(scale) {}
+
+  // The window's surface must be fetched again (resized, shown again).
+  void SurfaceChanged() { stale_ = true; }
+  // Part of the window was uncovered: send the bars again.
+  void Exposed() { needsFullUpdate_ = true; }
+  // Forget the surface (the window is going, or the renderer takes over).
+  void Drop() {
+    surface_ = nullptr;
+    stale_ = true;
+    picture_.reset();
+    pictureTried_ = false;
+  }
+
+  bool Present(SDL_Window* window, const uint32_t* pixels, int width, int height);
+  // Whether frames go through an image of the picture's own size.
+  bool DrawsPictureImage() const { return picture_ != nullptr; }
+
+ private:
+  bool Attempt(SDL_Window* window, const uint32_t* pixels, int width, int height);
+  bool PresentPicture(SDL_Window* window, const uint32_t* pixels, int width, int height);
+
+  ScaleChoice scale_;
+  SDL_Surface* surface_ = nullptr;
+  bool stale_ = true;
+  bool needsFullUpdate_ = true;
+  Area area_;
+  FillScaler scaler_;
+  std::unique_ptr<X11Picture> picture_;
+  bool pictureTried_ = false;
+};
 
 class SdlPresent {
  public:
