@@ -41,7 +41,6 @@ class FillScaler {
   void Prepare(int w, int h, const Area& area);
   // Writes the area only; the bars around it are left as they are.
   void Scale(const uint32_t* src, uint8_t* dstBytes, int dstPitch) const;
-  const Area& area() const { return area_; }
 
  private:
   int w_ = 0;

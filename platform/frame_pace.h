@@ -28,7 +28,6 @@ class FramePace {
   void Set(int fps, int refreshHz);
 
   bool Paced() const { return period_ > 0; }
-  int64_t PeriodMicros() const { return period_; }
 
   // A game frame begins (every frame, shown or not, focused or not).
   // Returns how long to sleep before it goes on.

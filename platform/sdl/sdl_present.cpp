@@ -243,7 +243,9 @@ bool SdlPresent::Show(const uint32_t* pixels, int width, int height) {
   return shown;
 }
 
-void SdlPresent::BeginFrame() { Sleep(pace_.FrameStart(NowMicros())); }
+void SdlPresent::BeginFrame() {
+  if (pace_.Paced()) Sleep(pace_.FrameStart(NowMicros()));
+}
 
 void SdlPresent::BeginRead() {
   if (pace_.Paced()) Sleep(pace_.Read(NowMicros()));
@@ -251,13 +253,20 @@ void SdlPresent::BeginRead() {
 
 bool SdlPresent::Present(const uint32_t* pixels, int width, int height) {
   lastPixels_ = pixels;
+  if (!pace_.Paced()) {
+    // Unpaced, every frame is shown, as fast as it comes.
+    owed_ = false;
+    return Show(pixels, width, height);
+  }
   if (!pace_.MayPresent(NowMicros())) {
     owed_ = true;
     pace_.FrameDone(NowMicros());
     return window_ != nullptr;
   }
+  // A picture that could not be shown is not retried at every read: the
+  // next frame tries again.
   const bool shown = Show(pixels, width, height);
-  owed_ = !shown;
+  owed_ = false;
   pace_.Presented(NowMicros());
   return shown;
 }
@@ -266,8 +275,9 @@ void SdlPresent::ShowAgainIfOwed(bool active) {
   // Only a picture the back buffer still holds whole: once the game has
   // drawn again, its next frame is on its way anyway.
   if (!owed_ || !active || lastPixels_ == nullptr || !BackBufferUnchangedSinceFlip()) return;
-  if (!pace_.MayPresent(NowMicros())) return;
-  owed_ = !Show(lastPixels_, width_, height_);
+  if (pace_.Paced() && !pace_.MayPresent(NowMicros())) return;
+  owed_ = false;
+  Show(lastPixels_, width_, height_);
   pace_.Presented(NowMicros());
 }
 
