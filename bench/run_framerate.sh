@@ -34,9 +34,10 @@ for size in "${sizes[@]}"; do
   read -r -t 20 display <"$fifo"
   rm -f "$fifo"
   echo "== Xvfb $size (display :$display) =="
-  extra=(--fps "${FPS:-0}")
+  extra=()
+  [ -z "${FPS:-}" ] || extra+=(--fps "$FPS")
   [ -z "${AWAY:-}" ] || extra+=(--unfocused)
-  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" "${extra[@]}" \
+  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" ${extra[@]+"${extra[@]}"} \
     --server-pid "$xvfb" |
     while IFS= read -r line; do
       echo "$line"
