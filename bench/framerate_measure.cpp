@@ -1,10 +1,12 @@
-// Frames per second of the real window, and the cost of one keyboard
-// snapshot.
+// Frames per second of the real window, the pictures that reach the screen,
+// and the cost of one keyboard snapshot.
 //
-// The game moves by a fixed step per frame and presents without a limiter,
-// so the frame rate is the game's speed. This program opens the real window
-// through the platform API (with the SDL backend) and times, each for a few
-// seconds of wall time:
+// The game moves by a fixed step per frame. Without a pace it presents
+// every frame as fast as it can, so the frame rate is the game's speed;
+// with --fps N it should run N frames a second whatever the screen, showing
+// at most the display's refresh rate of pictures. This program opens the
+// real window through the platform API (with the SDL backend) and times,
+// each for a few seconds of wall time:
 //   flip   FlipFrame alone: pumping events and presenting the back buffer;
 //   play   a frame built like the play screen: grey clear, 25 one-glyph
 //          drawing sessions, one session with 4 numbers and 81 jewel blits,
@@ -13,24 +15,18 @@
 //          drawn in its own session and released, FlipFrame, ExamineKeys;
 //   keys   one ExamineKeys (the particle screen takes 60 of them a frame).
 //
-//   framerate_measure [--seconds S]
-//       [--path before|surface|integer|fill|gpu|sdl-defaults|renderer|cpu|all]
+//   framerate_measure [--seconds S] [--fps N] [--unfocused]
+//       [--path fill|integer|gpu|sdl-defaults|renderer|cpu|all]
 //
-// The processor's path (SDL's framebuffer acceleration switched off, our
-// scaler doing the enlargement) four ways: "before" draws into the window
-// surface and hands all of it to the display every frame with whole-factor
-// enlargement, as the game once did; "surface" the same with only the
-// picture's rectangle handed over; "integer" the same enlargement into an
-// image of the picture's own size where the display has one (X11), else
-// like "surface"; "fill" (what the game does unless told otherwise) the
-// largest 4:3 area, drawn like "integer".
-// "gpu" is the graphics card's path (SDL's renderer scaling one streaming
-// texture). "sdl-defaults" is our scaler onto the window surface with SDL's
-// default hints (on X11 that surface is an OpenGL texture behind the
-// scenes); "renderer" is SDL's renderer with those defaults. "cpu" runs the
-// first four, "all" all but "gpu", each in a child process of its own,
-// since SDL's hints are process-wide. bench/run_framerate.sh runs them under
-// Xvfb at several screen sizes.
+// The paths are the game's own presenters (--present cpu with --scale fill
+// or integer, --present gpu) and, for comparison, SDL's defaults:
+// "sdl-defaults" is our scaler onto the window surface with SDL's default
+// hints (on X11 that surface is an OpenGL texture behind the scenes),
+// "renderer" the graphics card's presenter with those defaults. "cpu" runs
+// fill and integer, "all" all but "gpu", each in a child process of its
+// own, since SDL's hints are process-wide. --unfocused gives the focus to
+// another window first, as a player who switched away. bench/run_framerate.sh
+// runs them under Xvfb at several screen sizes.
 #include <unistd.h>
 
 #include <algorithm>
@@ -148,14 +144,20 @@ double ProcessSeconds(const std::string& statPath) {
 }
 
 struct Cost {
-  double fps = 0.0;         // best round, wall clock
-  double cpuMsFrame = 0.0;  // processor ms per frame, game and X server
+  double fps = 0.0;          // unpaced: the best round; paced: all rounds together
+  double pictures = 0.0;     // pictures shown a second, all rounds together
+  double gameCpu = 0.0;      // the game's processor time over wall time (1.0: one core)
+  double cpuMsFrame = 0.0;   // processor ms per frame, game and X server
   double serverMsFrame = 0.0;  // the X server's part of it
 };
 
-// Calls per second of fn. The machine may be shared, so the time is split
-// into rounds and the best round counts: contention only ever slows a round
-// down. The processor time per call is counted over all rounds.
+bool paced = false;
+
+// Calls per second of fn. The machine may be shared, so without a pace the
+// time is split into rounds and the best round counts: contention only ever
+// slows a round down. With a pace the rate over the whole time is the
+// figure (the pace must hold it, not reach it once). The processor time per
+// call is counted over all rounds.
 template <typename Fn>
 Cost Rate(double seconds, Fn&& fn, long& count) {
   constexpr int kRounds = 5;
@@ -163,29 +165,41 @@ Cost Rate(double seconds, Fn&& fn, long& count) {
   count = 0;
   const std::string server = "/proc/" + std::to_string(serverPid) + "/stat";
   const double serverStart = serverPid > 0 ? ProcessSeconds(server) : 0.0;
-  const double cpuStart = ProcessSeconds("/proc/self/stat") + serverStart;
+  const double gameStart = ProcessSeconds("/proc/self/stat");
+  const long picturesStart = PicturesShown();
+  const auto begin = Clock::now();
   for (int round = 0; round < kRounds; ++round) {
     long n = 0;
     const auto start = Clock::now();
     const auto until = start + std::chrono::duration<double>(seconds / kRounds);
     auto now = start;
     do {
-      for (int i = 0; i < 16; ++i) fn(count + n++);
+      fn(count + n++);
       now = Clock::now();
     } while (now < until);
     count += n;
     cost.fps = std::max(cost.fps, static_cast<double>(n) / std::chrono::duration<double>(now - start).count());
   }
+  const double wall = std::chrono::duration<double>(Clock::now() - begin).count();
   const double serverEnd = serverPid > 0 ? ProcessSeconds(server) : 0.0;
-  const double cpuEnd = ProcessSeconds("/proc/self/stat") + serverEnd;
+  const double gameEnd = ProcessSeconds("/proc/self/stat");
+  if (paced) cost.fps = static_cast<double>(count) / wall;
+  cost.pictures = static_cast<double>(PicturesShown() - picturesStart) / wall;
+  cost.gameCpu = (gameEnd - gameStart) / wall;
   if (count > 0) {
-    cost.cpuMsFrame = (cpuEnd - cpuStart) * 1000.0 / static_cast<double>(count);
+    cost.cpuMsFrame = (gameEnd - gameStart + serverEnd - serverStart) * 1000.0 / static_cast<double>(count);
     cost.serverMsFrame = (serverEnd - serverStart) * 1000.0 / static_cast<double>(count);
   }
   return cost;
 }
 
-int RunOne(SdlPresentPath path, const char* name, double seconds, const platform::SdlSettings& settings = {}) {
+void Print(const char* name, const char* scene, const Cost& c) {
+  std::printf("%-12s %-5s %8.1f frames/s %7.1f pictures/s  game cpu %5.1f%%  %6.3f cpu-ms/frame (X %5.3f)\n", name,
+              scene, c.fps, c.pictures, 100.0 * c.gameCpu, c.cpuMsFrame, c.serverMsFrame);
+}
+
+int RunOne(SdlPresentPath path, const char* name, double seconds, bool unfocused, platform::SdlSettings settings) {
+  paced = settings.fps > 0;
   std::unique_ptr<platform::Backend> backend(MakeSdlBackend(path, settings));
   platform::SetBackend(backend.get());
   if (StartKeyboard() == 0 || StartScreenSystem() == 0 || OpenGameScreen(640, 480, 32, "Stakko", 0) == 0) {
@@ -196,25 +210,32 @@ int RunOne(SdlPresentPath path, const char* name, double seconds, const platform
   const Pictures pictures = MakePictures(dir);
   std::filesystem::remove_all(dir);
 
-  // A short warm-up lets the window reach its final size first.
+  // A short warm-up lets the window reach its final size (and the focus SDL
+  // hands it a moment later) first; after a loss of focus, another.
   long count = 0;
   Rate(0.3, [](long) { FlipFrame(); }, count);
+  if (unfocused) {
+    TakeFocusAway();
+    Rate(0.3, [](long) { FlipFrame(); }, count);
+  }
+  if (unfocused && backend->WindowActive()) std::fprintf(stderr, "framerate_measure: the window kept the focus\n");
 
   const Cost flip = Rate(seconds, [](long) { FlipFrame(); }, count);
   const Cost play = Rate(seconds, [&](long f) { PlayLikeFrame(pictures, static_cast<int>(f)); }, count);
   float phase = 0.0f;
   const Cost wave = Rate(seconds, [&](long f) { WaveFrame(pictures, phase, 20.0f - 0.5f * static_cast<float>(f % 40)); }, count);
+  // Key reads with no frame between them are a wait, which the pace spaces
+  // out: the snapshot's own cost is measured unpaced only.
   long keyCount = 0;
-  const double keys = Rate(std::min(seconds, 1.0), [](long) { ExamineKeys(); }, keyCount).fps;
+  const double keys = paced ? 0.0 : Rate(std::min(seconds, 1.0), [](long) { ExamineKeys(); }, keyCount).fps;
 
-  // fps: wall clock, best round; cpu: processor ms a frame (game and X
-  // server together), the figure that does not depend on other work.
-  std::printf(
-      "%-8s flip %6.0f fps %6.3f cpu-ms (X %5.3f)   play %6.0f fps %6.3f cpu-ms (X %5.3f)   wave %6.0f fps %6.3f cpu-ms   "
-      "keys %5.2f us\n",
-      name, flip.fps, flip.cpuMsFrame, flip.serverMsFrame, play.fps, play.cpuMsFrame, play.serverMsFrame, wave.fps,
-      wave.cpuMsFrame, 1e6 / keys);
+  const std::string label = std::string(name) + (unfocused ? "/away" : "");
+  Print(label.c_str(), "flip", flip);
+  Print(label.c_str(), "play", play);
+  Print(label.c_str(), "wave", wave);
+  if (keys > 0.0) std::printf("%-12s keys  %5.2f us a snapshot\n", label.c_str(), 1e6 / keys);
   std::fflush(stdout);
+  if (unfocused) GiveFocusBack();
   CloseGameScreen();
   StopScreenSystem();
   StopKeyboard();
@@ -226,43 +247,58 @@ int RunOne(SdlPresentPath path, const char* name, double seconds, const platform
 int main(int argc, char** argv) {
   double seconds = 2.0;
   std::string path = "all";
+  platform::SdlSettings settings;
+  bool unfocused = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       seconds = std::atof(argv[++i]);
     } else if (std::strcmp(argv[i], "--server-pid") == 0 && i + 1 < argc) {
       serverPid = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--fps") == 0 && i + 1 < argc) {
+      settings.fps = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--unfocused") == 0) {
+      unfocused = true;
     } else if (std::strcmp(argv[i], "--path") == 0 && i + 1 < argc) {
       path = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--seconds S] [--path before|surface|integer|fill|gpu|sdl-defaults|renderer|cpu|all]\n",
+      std::fprintf(stderr,
+                   "usage: %s [--seconds S] [--fps N] [--unfocused] [--path fill|integer|gpu|sdl-defaults|renderer|cpu|all]\n",
                    argv[0]);
       return 2;
     }
   }
   if (seconds <= 0.0) seconds = 2.0;
-  platform::SdlSettings cpu;
-  cpu.present = platform::PresentChoice::kCpu;
-  if (path == "fill") return RunOne(SdlPresentPath::kOwnScaler, "fill", seconds, cpu);
-  cpu.scale = platform::ScaleChoice::kInteger;
-  if (path == "integer") return RunOne(SdlPresentPath::kOwnScaler, "integer", seconds, cpu);
-  cpu.cpuTarget = platform::CpuTarget::kSurface;
-  if (path == "surface") return RunOne(SdlPresentPath::kOwnScaler, "surface", seconds, cpu);
-  cpu.cpuTarget = platform::CpuTarget::kWholeSurface;
-  if (path == "before") return RunOne(SdlPresentPath::kOwnScaler, "before", seconds, cpu);
-  platform::SdlSettings gpu;
-  gpu.present = platform::PresentChoice::kGpu;
-  if (path == "gpu") return RunOne(SdlPresentPath::kOwnScaler, "gpu", seconds, gpu);
-  if (path == "sdl-defaults") return RunOne(SdlPresentPath::kOwnScalerSdlDefaults, "sdl-defaults", seconds);
-  if (path == "renderer") return RunOne(SdlPresentPath::kSdlRenderer, "renderer", seconds);
+  using platform::PresentChoice;
+  using platform::ScaleChoice;
+  struct Named {
+    const char* name;
+    SdlPresentPath hints;
+    PresentChoice present;
+    ScaleChoice scale;
+  };
+  const Named paths[] = {
+      {"fill", SdlPresentPath::kGame, PresentChoice::kCpu, ScaleChoice::kFill},
+      {"integer", SdlPresentPath::kGame, PresentChoice::kCpu, ScaleChoice::kInteger},
+      {"gpu", SdlPresentPath::kGame, PresentChoice::kGpu, ScaleChoice::kFill},
+      {"sdl-defaults", SdlPresentPath::kSdlDefaults, PresentChoice::kCpu, ScaleChoice::kFill},
+      {"renderer", SdlPresentPath::kSdlDefaults, PresentChoice::kGpu, ScaleChoice::kFill},
+  };
+  for (const Named& p : paths) {
+    if (path != p.name) continue;
+    settings.present = p.present;
+    settings.scale = p.scale;
+    return RunOne(p.hints, p.name, seconds, unfocused, settings);
+  }
   if (path != "all" && path != "cpu") {
     std::fprintf(stderr, "unknown path %s\n", path.c_str());
     return 2;
   }
   int worst = 0;
-  std::vector<const char*> paths = {"before", "surface", "integer", "fill"};
-  if (path == "all") paths.insert(paths.end(), {"sdl-defaults", "renderer"});
-  for (const char* each : paths) {
+  std::vector<const char*> children = {"fill", "integer"};
+  if (path == "all") children.insert(children.end(), {"sdl-defaults", "renderer"});
+  for (const char* each : children) {
     const std::string cmd = "'" + std::string(argv[0]) + "' --seconds " + std::to_string(seconds) + " --path " + each +
+                            " --fps " + std::to_string(settings.fps) + (unfocused ? " --unfocused" : "") +
                             " --server-pid " + std::to_string(serverPid);
     int rc = std::system(cmd.c_str());
     if (rc != 0) worst = 1;

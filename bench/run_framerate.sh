@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs bench/framerate_measure in a private Xvfb server at each screen size,
-# for the processor's paths (before, integer, fill) unless told otherwise.
+# for the processor's paths (fill, integer) unless told otherwise.
 #   bench/run_framerate.sh [BUILD_DIR] [SECONDS_PER_MEASUREMENT] [PATH] [SIZES...]
 # BUILD_DIR must be configured with -DSTAKKO_BENCH=ON (default build-bench);
 # PATH is one of framerate_measure's --path values (default cpu).
-# ROUNDS=N in the environment goes through the sizes N times in turn and
-# ends with the best frame rates of each size and path: on a shared machine
-# a slow moment then hurts one round, not one size.
+# FPS=N in the environment runs the game at that pace (--fps N); AWAY=1
+# measures with the focus given to another window.
+# ROUNDS=N goes through the sizes N times in turn and ends with the best
+# frame rates of each size, path and scene: on a shared machine a slow
+# moment then hurts one round, not one size.
 set -euo pipefail
 build="${1:-build-bench}"
 seconds="${2:-3}"
@@ -32,7 +34,11 @@ for size in "${sizes[@]}"; do
   read -r -t 20 display <"$fifo"
   rm -f "$fifo"
   echo "== Xvfb $size (display :$display) =="
-  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" --server-pid "$xvfb" |
+  extra=()
+  [ -z "${FPS:-}" ] || extra+=(--fps "$FPS")
+  [ -z "${AWAY:-}" ] || extra+=(--unfocused)
+  DISPLAY=":$display" SDL_AUDIODRIVER=dummy "$measure" --seconds "$seconds" --path "$path" ${extra[@]+"${extra[@]}"} \
+    --server-pid "$xvfb" |
     while IFS= read -r line; do
       echo "$line"
       echo "$size $line" >>"$log"
@@ -42,8 +48,9 @@ for size in "${sizes[@]}"; do
 done
 done
 if ((rounds > 1)); then
-  echo "== best of $rounds rounds: flip fps, play fps, wave fps =="
-  awk '{ key = $1 " " $2; if ($4 > flip[key]) flip[key] = $4; if ($11 > play[key]) play[key] = $11;
-         if ($18 > wave[key]) wave[key] = $18; if (!(key in seen)) { seen[key] = 1; order[n++] = key } }
-       END { for (i = 0; i < n; ++i) printf "%-22s %6d %6d %6d\n", order[i], flip[order[i]], play[order[i]], wave[order[i]] }' "$log"
+  echo "== best of $rounds rounds: frames/s, pictures/s =="
+  awk '$3 == "keys" { next }
+       { key = $1 " " $2 " " $3; if ($4 > fps[key]) { fps[key] = $4; pic[key] = $6 }
+         if (!(key in seen)) { seen[key] = 1; order[n++] = key } }
+       END { for (i = 0; i < n; ++i) printf "%-30s %8.1f %7.1f\n", order[i], fps[order[i]], pic[order[i]] }' "$log"
 fi

@@ -1,5 +1,7 @@
-// The ways a frame can reach the window, for measurements: the game's own
-// path and SDL's, behind the same platform API.
+// The game's SDL backend as the measurements open it: as the game does, or
+// with SDL's default hints (its framebuffer acceleration on X11 hides an
+// OpenGL upload behind the window surface), kept for comparison; and what
+// the measurements need of SDL besides.
 #pragma once
 
 #include "platform/sdl/sdl_settings.h"
@@ -9,11 +11,20 @@ class Backend;
 }
 
 enum class SdlPresentPath {
-  kOwnScaler,             // what the game does: window surface without SDL's framebuffer acceleration, our scaler
-  kOwnScalerSdlDefaults,  // window surface with SDL's default hints, our scaler
-  kSdlRenderer,           // SDL's renderer scales a streaming texture
+  kGame,         // the game's own hints
+  kSdlDefaults,  // SDL's default hints
 };
 
-// A new SDL backend presenting by path, owned by the caller. SDL's hints
-// are process-wide: one path per process.
+// A new SDL backend, owned by the caller. SDL's hints are process-wide: one
+// path per process.
 platform::Backend* MakeSdlBackend(SdlPresentPath path, const platform::SdlSettings& settings = {});
+
+// Pictures handed to the display so far: every presenter's way there ends
+// in a call this file takes over (its definitions win over the shared
+// libraries') to count it before passing it on.
+long PicturesShown();
+
+// The game's window loses the focus, as when the player switches away (its
+// frames go on, unshown), and gets it back.
+void TakeFocusAway();
+void GiveFocusBack();

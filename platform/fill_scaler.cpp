@@ -27,6 +27,10 @@ Area FillArea(int w, int h, int dstW, int dstH) {
 
 Area AreaOf(const Placement& p) { return Area{p.left, p.top, p.cols * p.factor, p.rows * p.factor}; }
 
+Area PictureArea(ScaleChoice scale, int w, int h, int dstW, int dstH) {
+  return scale == ScaleChoice::kInteger ? AreaOf(PlaceInside(w, h, dstW, dstH)) : FillArea(w, h, dstW, dstH);
+}
+
 void FillScaler::Prepare(int w, int h, const Area& area) {
   if (w == w_ && h == h_ && area == area_ && (whole_ || !columns_.empty())) return;
   w_ = w;

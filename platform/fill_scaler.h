@@ -26,6 +26,14 @@ Area FillArea(int w, int h, int dstW, int dstH);
 // The area a whole-factor placement covers.
 Area AreaOf(const Placement& p);
 
+// How the player asked the picture to be enlarged: the largest area of its
+// shape (shrunk where the screen is smaller), or whole factors only (a
+// screen smaller than the picture shows its middle).
+enum class ScaleChoice { kFill, kInteger };
+// Where a w x h picture lands on a dstW x dstH screen for that choice: the
+// one answer the presenters, the bars and the mouse all use.
+Area PictureArea(ScaleChoice scale, int w, int h, int dstW, int dstH);
+
 class FillScaler {
  public:
   // Scales a w x h picture into area from now on; the maps are remade only
@@ -33,7 +41,6 @@ class FillScaler {
   void Prepare(int w, int h, const Area& area);
   // Writes the area only; the bars around it are left as they are.
   void Scale(const uint32_t* src, uint8_t* dstBytes, int dstPitch) const;
-  const Area& area() const { return area_; }
 
  private:
   int w_ = 0;

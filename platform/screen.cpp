@@ -59,8 +59,9 @@ int FlipFrame() {
   platform::Backend& backend = platform::CurrentBackend();
   backend.PumpEvents();
   platform::EndIfStopRequested();
+  const uint32_t* picture = platform::BackBufferForFlip();
   if (!platform::ScreenActive()) return 1;
-  backend.Present(platform::BackBufferPixels(), platform::ScreenWidth(), platform::ScreenHeight());
+  backend.Present(picture, platform::ScreenWidth(), platform::ScreenHeight());
   return 1;
 }
 

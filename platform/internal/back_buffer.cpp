@@ -25,10 +25,21 @@ void (*closeHook)() = nullptr;
 
 DrawingSession session;
 bool sessionOpen = false;
+bool drawnSinceFlip = true;
 
 }  // namespace
 
-uint32_t* BackBufferPixels() { return Pixels().data(); }
+uint32_t* BackBufferPixels() {
+  drawnSinceFlip = true;
+  return Pixels().data();
+}
+
+const uint32_t* BackBufferForFlip() {
+  drawnSinceFlip = false;
+  return Pixels().data();
+}
+
+bool BackBufferUnchangedSinceFlip() { return !drawnSinceFlip; }
 bool ScreenOpen() { return screen.open; }
 bool ScreenActive() { return screen.open && CurrentBackend().WindowActive(); }
 int ScreenWidth() { return screen.width; }
@@ -36,6 +47,7 @@ int ScreenHeight() { return screen.height; }
 
 void SetScreenOpen(int width, int height) {
   screen = ScreenState{true, width, height};
+  drawnSinceFlip = true;
   std::fill(Pixels().begin(), Pixels().end(), 0u);
 }
 
@@ -63,6 +75,7 @@ void ResetBackBufferState() {
   closeHook = nullptr;
   session = DrawingSession{};
   sessionOpen = false;
+  drawnSinceFlip = true;
   std::fill(Pixels().begin(), Pixels().end(), 0u);
 }
 

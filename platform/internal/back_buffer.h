@@ -11,8 +11,13 @@ namespace platform {
 
 // kBackBufferWidth * kBackBufferHeight pixels, row-major, stride
 // kBackBufferWidth. It always exists; it is only drawn on while the screen
-// is open.
+// is open. Every drawing goes through BackBufferPixels, which marks the
+// picture as drawn on; FlipFrame takes it through BackBufferForFlip. So the
+// platform knows when the back buffer still holds the last frame whole, and
+// can show it again (a window resized on a screen that only waits).
 uint32_t* BackBufferPixels();
+const uint32_t* BackBufferForFlip();
+bool BackBufferUnchangedSinceFlip();
 
 bool ScreenOpen();
 bool ScreenActive();  // open and the window has the focus

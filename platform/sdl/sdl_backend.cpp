@@ -59,10 +59,10 @@ void SdlBackend::StopVideo() {
   window_.StopVideo();
 }
 
-bool SdlBackend::Present(const uint32_t* pixels, int width, int height) {
-  const bool shown = window_.Present(pixels, width, height);
-  pace_.Wait([this] { return system_.NowMicros(); });
-  return shown;
+void SdlBackend::PumpForRead() {
+  present_.BeginRead();
+  events_.PumpForRead();
+  present_.ShowAgainIfOwed(window_.Active());
 }
 
 bool SdlBackend::StartKeyboard() {
@@ -78,7 +78,7 @@ void SdlBackend::StopKeyboard() {
 }
 
 bool SdlBackend::ReadKeyboard(uint8_t snapshot[256]) {
-  events_.PumpForRead();
+  PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadKeyboard(snapshot);
   pads_.AddHeldKeys(snapshot);
@@ -91,7 +91,7 @@ bool SdlBackend::StartMouse() {
 }
 
 bool SdlBackend::ReadMouse(MouseReading& out) {
-  events_.PumpForRead();
+  PumpForRead();
   if (!window_.Active()) return false;
   input_.ReadMouse(window_.Handle(), window_.CurrentGeometry(), out);
   pads_.AddToMouse(out, system_.NowMicros());

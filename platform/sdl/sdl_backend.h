@@ -14,8 +14,8 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_input.h"
-#include "platform/sdl/sdl_pace.h"
 #include "platform/sdl/sdl_pads.h"
+#include "platform/sdl/sdl_present.h"
 #include "platform/sdl/sdl_settings.h"
 #include "platform/sdl/sdl_system.h"
 #include "platform/sdl/sdl_window.h"
@@ -25,8 +25,8 @@ namespace platform {
 class SdlBackend : public Backend {
  public:
   explicit SdlBackend(const SdlSettings& settings = SdlSettings())
-      : window_(settings),
-        pace_(settings.fps),
+      : present_(settings),
+        window_(settings, present_),
         events_(system_, window_, input_, pads_),
         sound_(settings.sound),
         volume_(settings.volume),
@@ -46,9 +46,14 @@ class SdlBackend : public Backend {
   bool OpenWindow(const std::string& title, int width, int height) override;
   void CloseWindow() override;
   void StopVideo() override;
-  void PumpEvents() override { events_.Pump(); }
+  void PumpEvents() override {
+    present_.BeginFrame();
+    events_.Pump();
+  }
   bool WindowActive() override { return window_.Active(); }
-  bool Present(const uint32_t* pixels, int width, int height) override;
+  bool Present(const uint32_t* pixels, int width, int height) override {
+    return window_.IsOpen() && present_.Present(pixels, width, height);
+  }
   int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) override {
     return system_.ShowMessageBox(title, text, flags, window_.Handle());
   }
@@ -71,15 +76,16 @@ class SdlBackend : public Backend {
 
   [[noreturn]] void EndProcess(int exitCode) override { system_.EndProcess(exitCode); }
 
- protected:
-  SdlWindow& window() { return window_; }
-
  private:
+  // Before its reads: the wait of a screen that only reads the keyboard
+  // takes its slots, and a window changed meanwhile gets its picture back.
+  void PumpForRead();
+
   SdlSystem system_;
+  SdlPresent present_;
   SdlWindow window_;
   SdlInput input_;
   SdlPads pads_;
-  SdlPace pace_;
   SdlEvents events_;
   SdlAudio audio_;
   bool sound_;

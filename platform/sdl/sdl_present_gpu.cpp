@@ -81,26 +81,10 @@ bool SdlGpuPresenter::Start(SDL_Window* window, int width, int height) {
 }
 
 void SdlGpuPresenter::Stop() {
-  if (sharp_ != nullptr) SDL_DestroyTexture(sharp_);
   if (frame_ != nullptr) SDL_DestroyTexture(frame_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  sharp_ = frame_ = nullptr;
+  frame_ = nullptr;
   renderer_ = nullptr;
-  sharpFactor_ = 0;
-}
-
-bool SdlGpuPresenter::PrepareSharpStep(int factor) {
-  if (sharp_ != nullptr && sharpFactor_ == factor) return true;
-  if (sharp_ != nullptr) SDL_DestroyTexture(sharp_);
-  sharp_ = nullptr;
-  sharpFactor_ = 0;
-  if (!SDL_RenderTargetSupported(renderer_)) return false;
-  sharp_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, width_ * factor,
-                             height_ * factor);
-  if (sharp_ == nullptr) return false;
-  SDL_SetTextureScaleMode(sharp_, SDL_ScaleModeLinear);
-  sharpFactor_ = factor;
-  return true;
 }
 
 bool SdlGpuPresenter::Present(const uint32_t* pixels, int width, int height) {
@@ -109,37 +93,18 @@ bool SdlGpuPresenter::Present(const uint32_t* pixels, int width, int height) {
   int outH = 0;
   if (SDL_GetRendererOutputSize(renderer_, &outW, &outH) != 0 || outW <= 0 || outH <= 0) return false;
   if (SDL_UpdateTexture(frame_, nullptr, pixels, width * 4) != 0) return false;
+  // The same area as the processor's path, drawn with the same sharp
+  // nearest-neighbour pixels; whole factors crop a screen smaller than the
+  // picture, as the processor's path does.
   const Placement whole = PlaceInside(width, height, outW, outH);
-  SDL_Rect from{0, 0, whole.cols, whole.rows};
-  SDL_Texture* source = frame_;
-  SDL_ScaleMode frameMode = SDL_ScaleModeNearest;
-  if (scale_ == ScaleChoice::kInteger) {
-    area_ = AreaOf(whole);
-  } else {
-    area_ = FillArea(width, height, outW, outH);
-    from = SDL_Rect{0, 0, width, height};
-    // Sharp pixels up to the largest whole factor, then one smooth step:
-    // no pixel is drawn wider than its neighbours, and the blur is never
-    // more than a screen pixel at each edge.
-    const int factor = std::max(1, area_.height / height);
-    if (area_.width != width * factor) {
-      if (factor == 1) {
-        frameMode = SDL_ScaleModeLinear;
-      } else if (PrepareSharpStep(factor)) {
-        SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
-        SDL_SetRenderTarget(renderer_, sharp_);
-        SDL_RenderCopy(renderer_, frame_, nullptr, nullptr);
-        SDL_SetRenderTarget(renderer_, nullptr);
-        source = sharp_;
-        from = SDL_Rect{0, 0, width * factor, height * factor};
-      }
-    }
-  }
-  SDL_SetTextureScaleMode(frame_, frameMode);
+  area_ = PictureArea(scale_, width, height, outW, outH);
+  const SDL_Rect from = scale_ == ScaleChoice::kInteger
+                            ? SDL_Rect{0, 0, whole.cols, whole.rows}
+                            : SDL_Rect{0, 0, width, height};
   const SDL_Rect to{area_.left, area_.top, area_.width, area_.height};
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  if (SDL_RenderCopy(renderer_, source, &from, &to) != 0) return false;
+  if (SDL_RenderCopy(renderer_, frame_, &from, &to) != 0) return false;
   SDL_RenderPresent(renderer_);
   return true;
 }

@@ -1,8 +1,8 @@
 // The graphics card's way to the screen: the 640x480 frame is uploaded into
 // one streaming texture (1.2 MB a frame whatever the screen's size) and the
 // card scales it, without waiting for the display's refresh (the game's
-// speed is its frame rate). Filling enlarges by the largest whole factor
-// with sharp pixels, then smoothly for the last fraction.
+// speed is its frame rate), with sharp nearest-neighbour pixels like the
+// processor's path.
 #pragma once
 
 #include <SDL.h>
@@ -30,17 +30,11 @@ class SdlGpuPresenter {
   bool Started() const { return renderer_ != nullptr; }
 
   bool Present(const uint32_t* pixels, int width, int height);
-  // Where the last frame went, in the output's pixels.
-  const Area& PictureArea() const { return area_; }
 
  private:
-  bool PrepareSharpStep(int factor);
-
   ScaleChoice scale_;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* frame_ = nullptr;
-  SDL_Texture* sharp_ = nullptr;  // the frame at a whole factor, smoothed from
-  int sharpFactor_ = 0;
   int width_ = 0;
   int height_ = 0;
   Area area_;

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/scaler.h"
-#include "platform/sdl/sdl_x11_depth.h"
 #include "platform/sdl/sdl_x11_wm.h"
 
 namespace platform {
@@ -38,9 +36,12 @@ SDL_Rect SdlWindow::WindowedBounds() const {
   SDL_Rect usable{0, 0, width_, height_};
   int display = window_ != nullptr ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
   if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
-  const int factor = std::max(1, std::min(usable.w / width_, usable.h / height_));
-  const int w = width_ * factor;
-  const int h = height_ * factor;
+  const int factor = std::min(usable.w / width_, usable.h / height_);
+  // A desktop smaller than the picture gets the largest window of its shape
+  // that fits; the picture is shrunk into it.
+  const Area fit = FillArea(width_, height_, usable.w, usable.h);
+  const int w = factor >= 1 ? width_ * factor : std::max(1, fit.width);
+  const int h = factor >= 1 ? height_ * factor : std::max(1, fit.height);
   return SDL_Rect{usable.x + std::max(0, (usable.w - w) / 2), usable.y + std::max(0, (usable.h - h) / 2), w, h};
 }
 
@@ -55,10 +56,12 @@ bool SdlWindow::Open(const std::string& title, int width, int height) {
     // The window's own (non-fullscreen) size is the whole desktop, at its
     // origin: a window manager makes it fullscreen anyway, and without one
     // (a kiosk session, a bare X server) it still covers the screen instead
-    // of showing a corner of the picture in a 640x480 window.
+    // of showing a corner of the picture in a 640x480 window. On a screen
+    // smaller than the picture the window is the screen too, and the
+    // picture is shrunk into it.
     SDL_Rect desk{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
     SDL_Rect bounds;
-    if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w >= width && bounds.h >= height) desk = bounds;
+    if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0) desk = bounds;
     // Made hidden, so that where no window manager runs the fullscreen
     // request (and SDL's wait for its answer) can be dropped before showing.
     window_ = SDL_CreateWindow(title.c_str(), desk.x, desk.y, desk.w, desk.h,
@@ -75,69 +78,13 @@ bool SdlWindow::Open(const std::string& title, int width, int height) {
   SDL_ShowCursor(SDL_DISABLE);
   SDL_RaiseWindow(window_);
   active_ = true;
-  ChoosePath();
+  present_.Open(window_, width_, height_);
   return true;
-}
-
-void SdlWindow::ChoosePath() {
-  trialFrame_ = -1;
-  std::string gpuName = "none";
-  switch (settings_.present) {
-    case PresentChoice::kCpu:
-      Use(Path::kCpu);
-      break;
-    case PresentChoice::kGpu:
-      Use(Path::kGpu);
-      break;
-    case PresentChoice::kAuto:
-      if (SdlGpuPresenter::HardwareAvailable(gpuName)) {
-        Say("a graphics card renders (" + gpuName + "): timing it against the processor");
-        trialFrame_ = 0;
-        Use(Path::kGpu);
-        if (path_ != Path::kGpu) {
-          trialFrame_ = -1;
-          Use(Path::kCpu);
-        }
-      } else {
-        Use(Path::kCpu);
-      }
-      break;
-  }
-}
-
-void SdlWindow::Use(Path path) {
-  if (path == Path::kGpu) {
-    cpu_.Drop();
-    if (!gpu_.Started() && !gpu_.Start(window_, width_, height_)) {
-      Say("the graphics card's renderer could not start; the processor presents");
-      path = Path::kCpu;
-    }
-  }
-  if (path == Path::kCpu) {
-    gpu_.Stop();
-    cpu_.SurfaceChanged();
-  }
-  path_ = path;
-  // The processor's path says where it draws once it has drawn.
-  announce_ = trialFrame_ < 0;
-  if (announce_ && path == Path::kGpu) Announce("graphics card (one 640x480 texture, scaled by the card)");
-}
-
-void SdlWindow::Announce(const char* how) {
-  if (!announce_) return;
-  announce_ = false;
-  Say(std::string("presenting with the ") + how + ", " +
-      (settings_.scale == ScaleChoice::kFill ? "filling the screen" : "whole-number enlargement"));
-}
-
-void SdlWindow::Say(const std::string& what) const {
-  if (settings_.verbose) std::fprintf(stderr, "stakko: %s\n", what.c_str());
 }
 
 void SdlWindow::Close() {
   if (window_ == nullptr) return;
-  gpu_.Stop();
-  cpu_.Drop();
+  present_.Close();
   SDL_DestroyWindow(window_);
   window_ = nullptr;
   active_ = false;
@@ -158,7 +105,7 @@ bool SdlWindow::HandleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
       if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) active_ = true;
-      cpu_.SurfaceChanged();
+      present_.SurfaceChanged();
       return false;
     case SDL_WINDOWEVENT_FOCUS_LOST:
     case SDL_WINDOWEVENT_MINIMIZED:
@@ -166,10 +113,11 @@ bool SdlWindow::HandleWindowEvent(const SDL_WindowEvent& e) {
       return true;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_RESIZED:
-      cpu_.SurfaceChanged();
+    case SDL_WINDOWEVENT_MOVED:
+      present_.SurfaceChanged();
       return false;
     case SDL_WINDOWEVENT_EXPOSED:
-      cpu_.Exposed();
+      present_.Exposed();
       return false;
     default:
       return false;
@@ -200,79 +148,7 @@ void SdlWindow::ToggleFullscreen() {
     coversScreen_ = unmanaged_;
     if (!coversScreen_) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  cpu_.SurfaceChanged();
-}
-
-void SdlWindow::TrialFrame() {
-  if (trialFrame_ < 0) return;
-  constexpr int kWarmUp = 10;
-  constexpr int kTimed = 40;
-  constexpr int kPhase = kWarmUp + kTimed;
-  const uint64_t now = SDL_GetPerformanceCounter();
-  const int phase = trialFrame_ / kPhase;
-  const int step = trialFrame_ % kPhase;
-  if (trialFrame_ > 0 && step == 0) {
-    trialSeconds_[phase - 1] =
-        static_cast<double>(now - trialStart_) / static_cast<double>(SDL_GetPerformanceFrequency());
-    if (phase == 1) {
-      Use(Path::kCpu);
-    } else {
-      const bool gpuFaster = trialSeconds_[0] < trialSeconds_[1];
-      char line[160];
-      std::snprintf(line, sizeof line, "%d frames took %.1f ms with the graphics card, %.1f ms with the processor",
-                    kTimed, trialSeconds_[0] * 1000.0, trialSeconds_[1] * 1000.0);
-      Say(line);
-      trialFrame_ = -1;
-      Use(gpuFaster ? Path::kGpu : Path::kCpu);
-      return;
-    }
-  }
-  if (step == kWarmUp) trialStart_ = now;
-  ++trialFrame_;
-}
-
-bool SdlWindow::Present(const uint32_t* pixels, int width, int height) {
-  if (window_ == nullptr) return false;
-  TrialFrame();
-  if (path_ == Path::kGpu) {
-    if (gpu_.Present(pixels, width, height)) return true;
-    trialFrame_ = -1;
-    Use(Path::kCpu);
-  }
-  if (cpu_.Present(window_, pixels, width, height)) {
-    Announce(cpu_.DrawsPictureImage() ? "processor (our scaler into a shared image of the picture's size)"
-                                      : "processor (our scaler onto the window surface, only the picture sent)");
-    return true;
-  }
-  // No window surface our scaler can write (a 16- or 30-bit display has
-  // other pixel layouts): SDL's renderer converts, whatever draws it. Where
-  // nothing can show the display's format (8 bits), that is said whatever
-  // --verbose says, or the player would face a blank screen with no reason.
-  const Uint32 format = SDL_GetWindowPixelFormat(window_);
-  const int bits = format != SDL_PIXELFORMAT_UNKNOWN ? SDL_BITSPERPIXEL(format) : X11WindowDepth(window_);
-  const std::string depth = (bits > 0 ? std::to_string(bits) + "-bit" : std::string("unknown depth")) + ", " +
-                            SDL_GetPixelFormatName(format);
-  if (PresentWithRenderer(pixels, width, height)) {
-    Announce(("renderer SDL converts with, for the display's format (" + depth + ")").c_str());
-    return true;
-  }
-  static bool toldUnshowable = false;
-  if (!toldUnshowable) {
-    toldUnshowable = true;
-    std::fprintf(stderr, "stakko: the display's format (%s) cannot be shown; nothing will appear "
-                 "(a 24-bit display shows it)\n", depth.c_str());
-  }
-  return false;
-}
-
-bool SdlWindow::PresentWithRenderer(const uint32_t* pixels, int width, int height) {
-  if (window_ == nullptr) return false;
-  if (!gpu_.Started()) {
-    cpu_.Drop();
-    if (!gpu_.Start(window_, width, height)) return false;
-  }
-  path_ = Path::kGpu;
-  return gpu_.Present(pixels, width, height);
+  present_.SurfaceChanged();
 }
 
 SdlInput::PictureGeometry SdlWindow::CurrentGeometry() const {
@@ -288,8 +164,7 @@ SdlInput::PictureGeometry SdlWindow::CurrentGeometry() const {
     g.pixelW = g.pointW;
     g.pixelH = g.pointH;
   }
-  const Area a = settings_.scale == ScaleChoice::kInteger ? AreaOf(PlaceInside(width_, height_, g.pixelW, g.pixelH))
-                                                          : FillArea(width_, height_, g.pixelW, g.pixelH);
+  const Area a = PictureArea(settings_.scale, width_, height_, g.pixelW, g.pixelH);
   g.left = a.left;
   g.top = a.top;
   g.width = a.width;

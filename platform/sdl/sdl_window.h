@@ -1,7 +1,7 @@
 // The game's window: fullscreen on the desktop (or, when asked, a resizable
-// window; Alt+Enter switches between the two), showing the 640x480 back
-// buffer through the processor's path or the graphics card's, chosen as the
-// settings say.
+// window; Alt+Enter switches between the two). What it shows and when is
+// presentation's business (sdl_present.h), which it tells of every change
+// of size, place and exposure.
 #pragma once
 
 #include <SDL.h>
@@ -9,18 +9,15 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/fill_scaler.h"
 #include "platform/sdl/sdl_input.h"
-#include "platform/sdl/sdl_present_cpu.h"
-#include "platform/sdl/sdl_present_gpu.h"
+#include "platform/sdl/sdl_present.h"
 #include "platform/sdl/sdl_settings.h"
 
 namespace platform {
 
 class SdlWindow {
  public:
-  explicit SdlWindow(const SdlSettings& settings)
-      : settings_(settings), cpu_(settings.scale, settings.cpuTarget), gpu_(settings.scale) {}
+  SdlWindow(const SdlSettings& settings, SdlPresent& present) : settings_(settings), present_(present) {}
 
   // Starts SDL's video and event subsystems; refuses a driver that shows
   // nothing unless SDL_VIDEODRIVER asked for it.
@@ -41,26 +38,16 @@ class SdlWindow {
   void ToggleFullscreen();
   bool Fullscreen() const;
 
-  bool Present(const uint32_t* pixels, int width, int height);
-  // SDL's renderer scales a streaming texture (for measurements, and the
-  // way out when the window surface fails).
-  bool PresentWithRenderer(const uint32_t* pixels, int width, int height);
-
   // Where the picture lies in the window, for the mouse.
   SdlInput::PictureGeometry CurrentGeometry() const;
 
  private:
-  enum class Path { kCpu, kGpu };
-  void ChoosePath();
-  void Use(Path path);
-  void TrialFrame();
-  void Say(const std::string& what) const;
-  void Announce(const char* how);
   void SetIcon();
   // The windowed size: the largest whole enlargement that fits the desktop.
   SDL_Rect WindowedBounds() const;
 
   SdlSettings settings_;
+  SdlPresent& present_;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
   bool active_ = false;
@@ -70,15 +57,6 @@ class SdlWindow {
   bool coversScreen_ = false;
   int width_ = 640;
   int height_ = 480;
-  SdlCpuPresenter cpu_;
-  SdlGpuPresenter gpu_;
-  Path path_ = Path::kCpu;
-  // Auto mode with a real graphics card: both paths are timed over a few
-  // frames at start-up and the faster one kept.
-  int trialFrame_ = -1;
-  bool announce_ = false;  // the path in use is still to be said (--verbose)
-  uint64_t trialStart_ = 0;
-  double trialSeconds_[2] = {0.0, 0.0};
 };
 
 }  // namespace platform

@@ -73,6 +73,13 @@ if(TARGET stakko AND NOT STAKKO_SANITIZE AND NOT CMAKE_CROSSCOMPILING)
     set_tests_properties(e2e.choices_${case} PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
   endforeach()
 
+  # The picture after Alt+Enter on the screens that show it once and wait,
+  # with and without a window manager, and on screens smaller than the picture.
+  add_test(NAME e2e.picture_survives
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/picture_survives_test.py
+            --stakko $<TARGET_FILE:stakko> --sim $<TARGET_FILE:stakko-sim> --run-dir ${STAKKO_RUN_DIR})
+  set_tests_properties(e2e.picture_survives PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
+
   # A game played in the window is recorded, verified and replayed.
   add_test(NAME e2e.replay_window
     COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/replay_window_test.py

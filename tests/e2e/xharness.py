@@ -123,8 +123,10 @@ class XServer:
         self.factor = area_h / GAME_H
         self.left = (width - area_w) // 2
         self.top = (height - area_h) // 2
-        self.columns = [self.left + -(-g * area_w // GAME_W) for g in range(GAME_W)]
-        self.rows = [self.top + -(-g * area_h // GAME_H) for g in range(GAME_H)]
+        # (An area smaller than the picture leaves some game pixels out: they
+        # are read from the last screen pixel, never past the area.)
+        self.columns = [self.left + min(area_w - 1, -(-g * area_w // GAME_W)) for g in range(GAME_W)]
+        self.rows = [self.top + min(area_h - 1, -(-g * area_h // GAME_H)) for g in range(GAME_H)]
 
     def stop(self):
         if self.proc.poll() is None:
