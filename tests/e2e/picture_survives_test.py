@@ -20,7 +20,6 @@ import shutil
 import subprocess
 import sys
 import threading
-import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xharness as xh  # noqa: E402
@@ -30,23 +29,8 @@ SCREEN = (1366, 768)  # fullscreen fills 1024x768; the window is 640x480
 
 
 def read_png(path):
-    """The RGB pixels of a PNG as stakko-sim writes it (8-bit, no filter)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pos, idat, width = 8, b"", 0
-    while pos < len(data):
-        length = int.from_bytes(data[pos:pos + 4], "big")
-        kind = data[pos + 4:pos + 8]
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, channels = int.from_bytes(body[:4], "big"), 4 if body[9] == 6 else 3
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    stride = 1 + width * channels
-    return [tuple(raw[y * stride + 1 + x * channels:y * stride + 4 + x * channels])
-            for y in range(xh.GAME_H) for x in range(xh.GAME_W)]
+    """A frame stakko-sim dumped, as one list of pixels, row after row."""
+    return [pixel for row in xh.read_png(path) for pixel in row]
 
 
 def sim_frames(args, work):

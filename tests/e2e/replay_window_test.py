@@ -14,11 +14,9 @@ import argparse
 import os
 import random
 import re
-import struct
 import subprocess
 import sys
 import time
-import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xharness as xh  # noqa: E402
@@ -26,22 +24,7 @@ import xharness as xh  # noqa: E402
 BLACK = (0, 0, 0)
 
 
-def read_png(path):
-    """Our own PNGs (tools/sim/png_writer.cpp): 8-bit RGB, no filters."""
-    with open(path, "rb") as f:
-        data = f.read()
-    o, idat, width, height = 8, b"", 0, 0
-    while o < len(data):
-        length, tag = struct.unpack(">I4s", data[o:o + 8])
-        body = data[o + 8:o + 8 + length]
-        if tag == b"IHDR":
-            width, height = struct.unpack(">II", body[:8])
-        elif tag == b"IDAT":
-            idat += body
-        o += 12 + length
-    raw = zlib.decompress(idat)
-    stride = 1 + 3 * width
-    return [[tuple(raw[y * stride + 1 + 3 * x:y * stride + 4 + 3 * x]) for x in range(width)] for y in range(height)]
+read_png = xh.read_png
 
 
 def differing(frame, png):

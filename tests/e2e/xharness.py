@@ -358,6 +358,46 @@ def read_bmp(path):
     return Picture(width, height, rows)
 
 
+def read_png(path):
+    """The pixels of an 8-bit RGB or RGBA PNG (as our own writer makes them,
+    with any of the five row filters), as rows of (r, g, b) tuples."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat, width, height, channels = 8, b"", 0, 0, 3
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height = struct.unpack(">II", body[:8])
+            channels = 4 if body[9] == 6 else 3
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, prior = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b = prior[i]
+            c = prior[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        prior = line
+    return rows
+
+
 def find_asset(run_dir, folder, name):
     """The game names its files with Windows spelling; match the name
     without regard to case."""
