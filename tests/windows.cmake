@@ -17,10 +17,10 @@ set(STAKKO_E2E_DIR ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 set(STAKKO_WINE_ENV WINEPREFIX=${STAKKO_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
 
 add_test(NAME wine.parity
-  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_parity_test.py
+  COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/sim_parity_test.py
           --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
-          --windows-sim $<TARGET_FILE:stakko-sim> --windows-run-dir ${STAKKO_RUN_DIR}
-          --wine ${STAKKO_WINE64} --work ${CMAKE_CURRENT_BINARY_DIR}/parity)
+          --other-sim $<TARGET_FILE:stakko-sim> --other-run-dir ${STAKKO_RUN_DIR}
+          --kind windows --launcher ${STAKKO_WINE64} --work ${CMAKE_CURRENT_BINARY_DIR}/parity)
 set_tests_properties(wine.parity PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 ENVIRONMENT "${STAKKO_WINE_ENV}")
 
 add_test(NAME wine.zip_window

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The WebAssembly builds: stakko-sim under node against the Linux one
+# (web.parity), then the packaged page played in headless Chromium
+# (web.page). Needs a Linux build of the tree (default build-test, which
+# scripts/test.sh makes first) to compare against.
+#
+#   scripts/test-web.sh [linux-build-folder]
+# Without CI=true, a machine lacking emscripten or node skips this with a
+# message; with CI=true everything is installed and must pass.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/web-common.sh
+started=$SECONDS
+native="$(cd "${1:-build-test}" 2>/dev/null && pwd || true)"
+
+if [ "${CI:-}" = "true" ]; then
+  web_install_packages
+else
+  for tool in emcc node; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "=== web: skipped: $tool is not installed (scripts/package.sh web installs it; CI=true runs this) ==="
+      exit 0
+    fi
+  done
+fi
+if [ -z "$native" ] || [ ! -x "$native/stakko-sim" ]; then
+  echo "test-web.sh: no Linux build with stakko-sim in ${1:-build-test}" >&2
+  exit 1
+fi
+
+status=0
+run_tests() {
+  local build="$1"
+  (cd "$build" && ctest --output-on-failure) | tee "$build/ctest.log" || status=1
+  # No skips in CI: a test that cannot run there fails.
+  if [ "${CI:-}" = "true" ] && grep -q "Not Run\|\*\*\*Skipped" "$build/ctest.log"; then
+    echo "web: tests were skipped in CI" >&2
+    status=1
+  fi
+}
+
+echo "=== build-web-sim (stakko-sim for node) ==="
+web_build build-web-sim -DSTAKKO_WITH_SDL=OFF -DSTAKKO_NATIVE_BUILD_DIR="$native" >/dev/null
+run_tests build-web-sim
+echo "=== web: $((SECONDS - started)) s ==="
+exit $status
