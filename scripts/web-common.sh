@@ -12,6 +12,9 @@ web_log() { echo "web: $*" >&2; }
 # and node's own fetch would take the generated loader's file reads.
 export NODE_PATH=/usr/share/nodejs
 export NODE_OPTIONS=--no-experimental-fetch
+# emcc runs under Debian's own python3 (a python3 earlier on the PATH, say
+# pyenv's shim, costs seconds per call, and SDL's set-up makes hundreds).
+if [ -x /usr/bin/python3 ]; then export EMSDK_PYTHON=/usr/bin/python3; fi
 
 # Installs the Debian packages the builds and the browser test need; npm
 # comes with some node packages and separately with Debian's.
@@ -74,4 +77,20 @@ web_build_page() {
   shift
   sdl="$(web_ensure_sdl)" || return 1
   web_build "$build" -DSTAKKO_WITH_SDL=ON -DCMAKE_PREFIX_PATH="$sdl" -DSDL2_DIR="$sdl/lib/cmake/SDL2" "$@"
+}
+
+# The browser test's node packages (tests/web/package-lock.json), installed
+# once per lock file into the cache. Prints the node_modules folder.
+web_test_modules() {
+  local lock="$STAKKO_ROOT/tests/web/package-lock.json" dir
+  dir="$STAKKO_CACHE_DIR/web-test-$(sha256sum "$lock" | cut -c1-16)"
+  if [ ! -f "$dir/.complete" ]; then
+    web_log "installing the browser test's node packages into $dir"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp "$STAKKO_ROOT/tests/web/package.json" "$lock" "$dir/"
+    (cd "$dir" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error >&2) || return 1
+    touch "$dir/.complete"
+  fi
+  echo "$dir/node_modules"
 }

@@ -22,3 +22,18 @@ if(NOT STAKKO_WITH_SDL)
   set_tests_properties(web.parity PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE 77
                        ENVIRONMENT NODE_OPTIONS=--no-experimental-fetch)
 endif()
+
+if(STAKKO_WITH_SDL)
+  find_program(STAKKO_CHROMIUM NAMES chromium chromium-browser PATHS /usr/bin NO_DEFAULT_PATH)
+  find_program(STAKKO_CHROMIUM NAMES chromium chromium-browser)
+  set(STAKKO_WEB_ZIP ${CMAKE_SOURCE_DIR}/dist/stakko-${PROJECT_VERSION}-web.zip CACHE FILEPATH
+      "The zip scripts/package-web.sh wrote")
+  set(STAKKO_WEB_NODE_MODULES "" CACHE PATH
+      "node_modules holding puppeteer-core (scripts/test-web.sh installs it into the cache)")
+  add_test(NAME web.page
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/web_page_test.py --zip ${STAKKO_WEB_ZIP}
+            --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
+            --node ${STAKKO_NODE} --node-modules "${STAKKO_WEB_NODE_MODULES}" --chromium "${STAKKO_CHROMIUM}"
+            --artifacts ${CMAKE_BINARY_DIR}/e2e-artifacts/page)
+  set_tests_properties(web.page PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()
