@@ -19,8 +19,8 @@ if(TARGET stakko)
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sEXIT_RUNTIME=1 -sINVOKE_RUN=0 -sENVIRONMENT=web
     -sEXPORTED_RUNTIME_METHODS=callMain -sFORCE_FILESYSTEM=1 -lidbfs.js
-    --preload-file ${STAKKO_RUN_DIR}/graphics@/graphics
-    --preload-file ${STAKKO_RUN_DIR}/Sound@/Sound)
+    "SHELL:--preload-file ${STAKKO_RUN_DIR}/graphics@/graphics"
+    "SHELL:--preload-file ${STAKKO_RUN_DIR}/Sound@/Sound")
   # Linked again when the pictures or sounds change.
   set_property(TARGET stakko APPEND PROPERTY LINK_DEPENDS ${STAKKO_RUN_DIR}/assets.stamp)
   foreach(file index.html page.js)

@@ -51,10 +51,26 @@
     const rename = FS.rename;
     FS.rename = function (from, to) {
       const result = rename.apply(this, arguments);
-      if (String(to).startsWith('/Data/')) persist();
+      const full = String(to).startsWith('/') ? String(to) : FS.cwd().replace(/\/$/, '') + '/' + to;
+      if (full.startsWith('/Data/')) persist();
       return result;
     };
   }
+
+  // SDL's sound asks the page to resume a suspended audio context at the
+  // player's next touch or key; this emscripten has no such helper itself.
+  window.autoResumeAudioContext = function (context) {
+    const resume = () => {
+      if (context.state === 'suspended') context.resume();
+    };
+    for (const type of ['keydown', 'mousedown', 'touchstart']) addEventListener(type, resume, true);
+  };
+
+  // SDL's sound calls the game's mixer through dynCall, which this
+  // emscripten leaves out of the loader: a call through the game's table.
+  window.dynCall = function (signature, pointer, args) {
+    return wasmTable.get(pointer).apply(null, args || []);
+  };
 
   function show(id, visible) {
     $(id).classList.toggle('hidden', !visible);

@@ -14,7 +14,10 @@ const puppeteer = require('puppeteer-core');
 const [url, chromium, titleFrame, artifacts] = process.argv.slice(2);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const WELL_LEFT = 224;
-const WELL_TOP = 87;  // the first visible row
+// The column spawns above the well; the touch buttons stand over the
+// well's bottom rows.
+const WELL_TOP = 0;
+const WELL_ROWS_SEEN = 11;
 const CELL = 32;
 
 function step(what) {
@@ -71,12 +74,12 @@ async function sameShare(page, shot, frameB64, rows) {
 // exactly one does (another screen, or jewels already lying).
 async function pieceColumn(page) {
   const shot = await picture(page);
-  return inPage(page, async (decode, b64, left, top, cell) => {
+  return inPage(page, async (decode, b64, left, top, cell, rows) => {
     const img = await decode(b64);
     const sig = [];
     for (let c = 0; c < 6; c++) {
       let h = 0;
-      for (let y = top; y < top + 12 * cell; y++) {
+      for (let y = top; y < top + rows * cell; y++) {
         for (let x = left + c * cell; x < left + (c + 1) * cell; x++) {
           const p = (y * 640 + x) * 4;
           h = (Math.imul(h, 31) + img.data[p] * 65536 + img.data[p + 1] * 256 + img.data[p + 2]) | 0;
@@ -86,7 +89,7 @@ async function pieceColumn(page) {
     }
     const odd = sig.map((s, c) => c).filter((c) => sig.filter((s) => s === sig[c]).length === 1);
     return odd.length === 1 && new Set(sig).size === 2 ? odd[0] : null;
-  }, shot.png, WELL_LEFT, WELL_TOP, CELL);
+  }, shot.png, WELL_LEFT, WELL_TOP, CELL, WELL_ROWS_SEEN);
 }
 
 async function hold(page, key, ms) {
