@@ -3,7 +3,7 @@
 # frames a second held at the page's default pace (--fps 1000), pictures
 # painted a second, and what a player downloads.
 #
-#   bench/run_web.sh [zip] [seconds] [rounds] [query]
+#   bench/run_web.sh [zip] [seconds] [rounds] [query] [WIDTHxHEIGHT]
 # The zip defaults to the one scripts/package.sh web wrote; query is added
 # to the address (e.g. "fps=700").
 set -euo pipefail
@@ -14,6 +14,7 @@ zip="$(realpath "${1:-dist/stakko-$version-web.zip}")"
 seconds="${2:-10}"
 rounds="${3:-3}"
 query="${4:-}"
+size="${5:-1280x960}"
 modules="$(web_test_modules)"
 site="$(mktemp -d "${TMPDIR:-/tmp}/stakko-web-bench.XXXXXX")"
 trap 'kill "$server" 2>/dev/null || true; rm -rf "$site"' EXIT
@@ -41,6 +42,6 @@ done
 url="http://127.0.0.1:$port/index.html${query:+?$query}"
 for round in $(seq "$rounds"); do
   echo -n "round $round: "
-  NODE_PATH="$modules" node bench/web_framerate.js "$url" /usr/bin/chromium "$seconds"
+  NODE_PATH="$modules" node bench/web_framerate.js "$url" /usr/bin/chromium "$seconds" "$size"
 done
 rm -f "$site.log"
