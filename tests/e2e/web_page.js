@@ -157,13 +157,16 @@ async function main() {
     step('Space starts a game; Left and the touch Right button move the column');
     await hold(page, 'Space', 100);
     const start = await waitFor('the falling column', () => pieceColumn(page), 20000);
-    await hold(page, 'ArrowLeft', 60);
+    // A press the game's move timer has not yet taken is pressed again.
     const left = await waitFor('the column to move left', async () => {
+      await hold(page, 'ArrowLeft', 60);
+      await sleep(300);
       const c = await pieceColumn(page);
       return c !== null && c < start ? c : null;
     }, 5000);
-    await touch(page, '#touch [data-key=Right]', 60);
     await waitFor('the column to move right by touch', async () => {
+      await touch(page, '#touch [data-key=Right]', 60);
+      await sleep(300);
       const c = await pieceColumn(page);
       return c !== null && c > left;
     }, 5000);
