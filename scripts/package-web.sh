@@ -25,6 +25,12 @@ for file in index.html page.js stakko.js stakko.wasm stakko.data; do
   cp "$build/page/$file" "$stage/"
 done
 
+# The loader names its data with a random id at each link (a key for a
+# preload cache the page does not use): the data's own digest instead.
+data_id="$(sha256sum "$stage/stakko.data" | cut -c1-32)"
+sed -i -E "s/\"package_uuid\":\"[0-9a-fA-F-]+\"/\"package_uuid\":\"$data_id\"/" "$stage/stakko.js"
+grep -q "\"package_uuid\":\"$data_id\"" "$stage/stakko.js" || { web_log "no data id in stakko.js"; exit 1; }
+
 # Every entry dated by the last commit and listed in one order, so the same
 # sources give the same zip.
 epoch="$(git log -1 --format=%ct 2>/dev/null || echo 315532800)"
