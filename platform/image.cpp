@@ -92,7 +92,9 @@ class Registry {
       p.pixels.reset();
       p.capacity = 0;
       try {
-        p.pixels = std::make_unique_for_overwrite<uint32_t[]>(need);
+        // Left uninitialised: every pixel is written before it is read. Plain
+        // new[] because not every C++ library has make_unique_for_overwrite.
+        p.pixels.reset(new uint32_t[need]);
       } catch (const std::bad_alloc&) {
         freeSlots_.push_back(index);
         return nullptr;

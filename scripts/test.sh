@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs the whole test suite twice:
 # a normal build, and one under AddressSanitizer and UndefinedBehaviorSanitizer;
-# then builds the Debian package and checks it (tests/e2e/deb_test.py), and
-# the Windows build under wine (scripts/test-windows.sh).
+# then builds the Debian package and checks it (tests/e2e/deb_test.py), the
+# Windows build under wine (scripts/test-windows.sh) and the WebAssembly
+# builds under node and in Chromium (scripts/test-web.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -31,5 +32,10 @@ JOBS="$jobs" scripts/package.sh deb
 python3 tests/e2e/deb_test.py --artifacts build-deb/e2e-artifacts
 echo "Debian package built and checked in $((SECONDS - started)) s"
 
-# The Windows build under wine, compared with the Linux build above.
-scripts/test-windows.sh build-test
+# The Windows build under wine and the WebAssembly builds under node and in
+# a browser, each compared with the Linux build above. Both parts run, and
+# either failing fails the whole.
+status=0
+scripts/test-windows.sh build-test || status=$?
+scripts/test-web.sh build-test || status=$?
+exit $status

@@ -49,18 +49,11 @@ win_debian_mirror() {
   echo "${uri:-http://deb.debian.org/debian}"
 }
 
-# Fetches, cross-builds and caches SDL2 when the cache lacks it. Prints the
-# installed prefix.
-win_ensure_sdl() {
-  local prefix version work apt_dir opts
-  prefix="$(win_sdl_prefix)"
-  if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    return 0
-  fi
+# Fetches the source of the machine's SDL2 version into the folder $1 with a
+# private apt configuration. Prints the source tree.
+sdl_fetch_source() {
+  local work="$1" version apt_dir opts
   version="$(win_sdl_version)"
-  win_log "building SDL2 $version for Windows (once; cached in $prefix)"
-  work="$(mktemp -d "${TMPDIR:-/tmp}/stakko-sdl2.XXXXXX")"
   apt_dir="$work/apt"
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
   local codename
@@ -69,11 +62,27 @@ win_ensure_sdl() {
     >"$apt_dir/sources.list"
   opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
         -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
-  apt-get "${opts[@]}" update -qq
-  (cd "$work" && apt-get "${opts[@]}" source -qq "libsdl2=$version" >/dev/null)
+  apt-get "${opts[@]}" update -qq || return 1
+  (cd "$work" && apt-get "${opts[@]}" source -qq "libsdl2=$version" >/dev/null) || return 1
   local src
   src="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libsdl2-*' | head -n1)"
   [ -n "$src" ] || { win_log "apt-get source libsdl2=$version gave no source tree"; return 1; }
+  echo "$src"
+}
+
+# Fetches, cross-builds and caches SDL2 when the cache lacks it. Prints the
+# installed prefix.
+win_ensure_sdl() {
+  local prefix version work src
+  prefix="$(win_sdl_prefix)"
+  if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    return 0
+  fi
+  version="$(win_sdl_version)"
+  win_log "building SDL2 $version for Windows (once; cached in $prefix)"
+  work="$(mktemp -d "${TMPDIR:-/tmp}/stakko-sdl2.XXXXXX")"
+  src="$(sdl_fetch_source "$work")" || return 1
   rm -rf "$prefix"
   # libgcc linked in, so the DLL needs nothing beside it but Windows itself.
   # The same source gives the same bytes: the temporary folders' names are

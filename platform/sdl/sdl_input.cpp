@@ -22,12 +22,40 @@ char UsShifted(char c) {
 
 bool Printable(int c) { return c >= 32 && c <= 126; }
 
+// On a page relative motion needs a pointer lock, which the browser grants
+// only after a click and gives up on Escape, the game's own key: there the
+// game's pointer goes where the player's pointer is.
+#ifdef __EMSCRIPTEN__
+constexpr bool kRelativeMotion = false;
+#else
+constexpr bool kRelativeMotion = true;
+#endif
+
+// Where the pointer is, in the window's points. On a page the window is the
+// canvas, whose place on the page SDL does not know, and SDL sees the
+// pointer only over it.
+void PointerInWindow(SDL_Window* window, int& x, int& y) {
+#ifdef __EMSCRIPTEN__
+  (void)window;
+  SDL_GetMouseState(&x, &y);
+#else
+  int gx = 0;
+  int gy = 0;
+  int wx = 0;
+  int wy = 0;
+  SDL_GetGlobalMouseState(&gx, &gy);
+  SDL_GetWindowPosition(window, &wx, &wy);
+  x = gx - wx;
+  y = gy - wy;
+#endif
+}
+
 }  // namespace
 
 void SdlInput::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEMOTION:
-      if (mouseCaptured_) {
+      if (mouseCaptured_ && kRelativeMotion) {
         mouseDx_ += e.motion.xrel;
         mouseDy_ += e.motion.yrel;
         if (e.motion.xrel != 0 || e.motion.yrel != 0) relativeSeen_ = true;
@@ -126,7 +154,7 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
     // desktop's edges: relative mode gives both. Motion from before the
     // capture, and the click that gave the window its focus, belong to the
     // desktop.
-    SDL_SetRelativeMouseMode(SDL_TRUE);
+    if (kRelativeMotion) SDL_SetRelativeMouseMode(SDL_TRUE);
     mouseCaptured_ = true;
     mouseDx_ = mouseDy_ = mouseWheel_ = 0;
     fracDx_ = fracDy_ = 0;
@@ -151,14 +179,9 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
   // where it is: the game's cursor goes to the same place in the picture.
   // Some systems park the pointer when relative mode starts (Windows clips
   // it to the window's centre); that first moment only sets where it is.
-  int gx = 0;
-  int gy = 0;
-  int wx = 0;
-  int wy = 0;
-  SDL_GetGlobalMouseState(&gx, &gy);
-  SDL_GetWindowPosition(window, &wx, &wy);
-  const int px = gx - wx;
-  const int py = gy - wy;
+  int px = 0;
+  int py = 0;
+  PointerInWindow(window, px, py);
   const bool settled = SDL_GetTicks() - capturedAt_ >= 200;
   if (pointerKnown_ && settled && !relativeSeen_ && (px != pointerX_ || py != pointerY_) && g.width > 0 && g.height > 0) {
     const int64_t pixX = static_cast<int64_t>(px) * g.pixelW / std::max(g.pointW, 1);
@@ -177,7 +200,7 @@ void SdlInput::ReadMouse(SDL_Window* window, const PictureGeometry& g, MouseRead
 }
 
 void SdlInput::ReleaseMouse() {
-  if (mouseCaptured_) SDL_SetRelativeMouseMode(SDL_FALSE);
+  if (mouseCaptured_ && kRelativeMotion) SDL_SetRelativeMouseMode(SDL_FALSE);
   mouseCaptured_ = false;
   mouseDx_ = mouseDy_ = mouseWheel_ = 0;
   fracDx_ = fracDy_ = 0;

@@ -8,7 +8,8 @@
 #                      events (real_window_test.py)
 #   install.launcher   `cmake --install` into a temporary prefix, then the
 #                      installed launcher under Xvfb (install_test.py)
-# The Windows cross build, under wine:
+# The Windows cross build, under wine (the browser build's tests, under node
+# and Chromium, are in tests/web/tests.cmake):
 #   wine.parity        stakko-sim.exe against the Linux stakko-sim, byte for
 #                      byte; each one's recorded games verify on the other
 #   wine.zip_window    the packaged zip's stakko.exe in Xvfb, driven by
@@ -102,10 +103,10 @@ if(CMAKE_CROSSCOMPILING AND WIN32 AND STAKKO_WINE64)
       "The zip scripts/package-windows.sh wrote")
 
   add_test(NAME wine.parity
-    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/windows_parity_test.py
+    COMMAND ${STAKKO_PYTHON3} ${STAKKO_E2E_DIR}/sim_parity_test.py
             --native-sim ${STAKKO_NATIVE_BUILD_DIR}/stakko-sim --native-run-dir ${STAKKO_NATIVE_BUILD_DIR}/run
-            --windows-sim $<TARGET_FILE:stakko-sim> --windows-run-dir ${STAKKO_RUN_DIR}
-            --wine ${STAKKO_WINE64} --work ${CMAKE_CURRENT_BINARY_DIR}/parity)
+            --other-sim $<TARGET_FILE:stakko-sim> --other-run-dir ${STAKKO_RUN_DIR}
+            --kind windows --launcher ${STAKKO_WINE64} --work ${CMAKE_CURRENT_BINARY_DIR}/parity)
   set_tests_properties(wine.parity PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 ENVIRONMENT "${STAKKO_WINE_ENV}")
 
   add_test(NAME wine.zip_window

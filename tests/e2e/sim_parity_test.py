@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""The Windows build plays exactly like the Linux one: the same scenarios run
-through the Linux stakko-sim and through stakko-sim.exe under wine must give
+"""The Windows and the WebAssembly builds play exactly like the Linux one: the
+same scenarios run through the Linux stakko-sim and through the other build's
+(stakko-sim.exe under wine, or stakko-sim.js under node) must give
 byte-identical traces, high-score files and frame dumps, from byte-identical
 generated pictures and sounds.
 
-    windows_parity_test.py --native-sim PATH --native-run-dir DIR
-                           --windows-sim PATH --windows-run-dir DIR
-                           --wine PATH --work DIR
+    sim_parity_test.py --native-sim PATH --native-run-dir DIR
+                           --other-sim PATH --other-run-dir DIR
+                           --kind windows|web --launcher PATH --work DIR
+
+The launcher runs the other program: wine, or node. A Windows program gets
+Windows paths; node's program reads the machine's files as they are.
 
 The scenarios: two whole games in a row on one high-score table (dropped
 pieces, explosions, level-ups, the game over, a typed name, the save and the
@@ -20,7 +24,7 @@ so each game is first played on Linux alone to find its end, and both
 programs then get the same full script with the name typed after it.
 
 Exit status 0 when everything matched, 1 otherwise, 77 when the Linux build
-or wine is missing (1 instead when CI=true: CI must run this).
+or the launcher is missing (1 instead when CI=true: CI must run this).
 """
 
 import argparse
@@ -81,7 +85,7 @@ class Runner:
     def run_dir(self, kind, name, data_from=None):
         """A fresh copy of the built run folder for one program and scenario,
         with an empty Data folder or a copy of an earlier one."""
-        source = self.args.native_run_dir if kind == "linux" else self.args.windows_run_dir
+        source = self.args.native_run_dir if kind == "linux" else self.args.other_run_dir
         target = os.path.join(self.args.work, name, kind)
         shutil.rmtree(target, ignore_errors=True)
         shutil.copytree(source, target, ignore=shutil.ignore_patterns("Data", "*.stamp"))
@@ -95,7 +99,9 @@ class Runner:
         """Runs one program in folder; returns (exit code, stdout bytes). The
         Windows program gets Windows paths (Z: is wine's view of /)."""
         def path(p):
-            return p if kind == "linux" else "Z:" + os.path.abspath(p).replace("/", "\\")
+            if kind == "linux" or self.args.kind != "windows":
+                return p
+            return "Z:" + os.path.abspath(p).replace("/", "\\")
         args = ["--dir", path(folder), "--trace", "--board"] + options
         if script is not None:
             script_path = os.path.join(folder, "script.txt")
@@ -111,7 +117,7 @@ class Runner:
         if kind == "linux":
             command = [self.args.native_sim] + args
         else:
-            command = [self.args.wine, self.args.windows_sim] + args
+            command = [self.args.launcher, self.args.other_sim] + args
         # wine reads the command line in the locale's character set.
         env = dict(os.environ, LC_ALL="C.UTF-8") if kind != "linux" else None
         result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=400, env=env)
@@ -121,12 +127,12 @@ class Runner:
         """Runs the scenario in both programs and compares everything; returns
         the Linux run folder and its trace."""
         runs = {}
-        for kind in ("linux", "windows"):
+        for kind in ("linux", "other"):
             folder = self.run_dir(kind, name, data_from[kind] if data_from else None)
             runs[kind] = (folder,) + self.sim(kind, folder, options, script, record)
-        (lin_dir, lin_code, lin_out), (win_dir, win_code, win_out) = runs["linux"], runs["windows"]
+        (lin_dir, lin_code, lin_out), (win_dir, win_code, win_out) = runs["linux"], runs["other"]
         if lin_code != win_code:
-            raise Mismatch("%s: exit codes %d (Linux) and %d (Windows)" % (name, lin_code, win_code))
+            raise Mismatch("%s: exit codes %d (Linux) and %d (%s)" % (name, lin_code, win_code, self.args.kind))
         if lin_out != win_out:
             for n, (a, b) in enumerate(zip(lin_out.splitlines(), win_out.splitlines())):
                 if a != b:
@@ -139,7 +145,7 @@ class Runner:
         trace = lin_out.decode()
         print("PASS     %s: exit code %d, %d trace lines, %d Data files and %d frames identical" % (
             name, lin_code, len(trace.splitlines()), compared, frames), flush=True)
-        return {"linux": lin_dir, "windows": win_dir}, trace
+        return {"linux": lin_dir, "other": win_dir}, trace
 
 
 def compare_trees(a, b, name):
@@ -196,25 +202,29 @@ def play_game(runner, name, seed, typed, data_from=None):
 
 def cross_verify(runner, name, folders):
     """The game each system recorded verifies on the other."""
-    for recorded, verifier in (("linux", "windows"), ("windows", "linux")):
+    label = {"linux": "linux", "other": runner.args.kind}
+    for recorded, verifier in (("linux", "other"), ("other", "linux")):
         replay = os.path.join(folders[recorded], "game.stkr")
-        replay_arg = replay if verifier == "linux" else "Z:" + os.path.abspath(replay).replace("/", "\\")
+        windows = verifier == "other" and runner.args.kind == "windows"
+        replay_arg = "Z:" + os.path.abspath(replay).replace("/", "\\") if windows else replay
         run = runner.run_dir(verifier, name + "-verify-" + recorded)
         code, out = runner.sim(verifier, run, ["--verify", replay_arg])
         if code != 0 or not out.startswith(b"verified: "):
-            raise Mismatch("%s: the %s replay does not verify on %s: %r" % (name, recorded, verifier, out))
-        print("PASS     %s: the %s replay verifies on %s: %s" % (name, recorded, verifier, out.decode().strip()),
-              flush=True)
+            raise Mismatch("%s: the %s replay does not verify on %s: %r" % (
+                name, label[recorded], label[verifier], out))
+        print("PASS     %s: the %s replay verifies on %s: %s" % (
+            name, label[recorded], label[verifier], out.decode().strip()), flush=True)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("--native-sim", "--native-run-dir", "--windows-sim", "--windows-run-dir", "--wine", "--work"):
+    for option in ("--native-sim", "--native-run-dir", "--other-sim", "--other-run-dir", "--launcher", "--work"):
         parser.add_argument(option, required=True)
+    parser.add_argument("--kind", choices=("windows", "web"), required=True)
     args = parser.parse_args()
     ci = os.environ.get("CI") == "true"
-    missing = [p for p in (args.native_sim, args.windows_sim, args.wine) if not os.path.exists(p)]
-    missing += [d for d in (args.native_run_dir, args.windows_run_dir) if not os.path.isdir(d)]
+    missing = [p for p in (args.native_sim, args.other_sim, args.launcher) if not os.path.exists(p)]
+    missing += [d for d in (args.native_run_dir, args.other_run_dir) if not os.path.isdir(d)]
     if missing:
         print("%s: missing %s (build the Linux tree first: scripts/test.sh)" % (
             "FAIL" if ci else "skipped", ", ".join(missing)))
@@ -224,7 +234,7 @@ def main():
     runner = Runner(args)
     try:
         # The generator's output on both systems.
-        count = sum(compare_trees(os.path.join(args.native_run_dir, d), os.path.join(args.windows_run_dir, d), "assets")
+        count = sum(compare_trees(os.path.join(args.native_run_dir, d), os.path.join(args.other_run_dir, d), "assets")
                     for d in ("graphics", "Sound"))
         print("PASS     assets: %d pictures and sounds identical" % count, flush=True)
 
