@@ -94,15 +94,7 @@ int RunReplaySim(const SimOptions& o, std::ostream& out, std::ostream& err) {
       err << "stakko-sim: " << outcome.message << "\n";
       status = 1;
     }
-    out << "t=" << backend.NowMs() << " f=" << backend.framesPresented << " final CurrentState=" << G.CurrentState
-        << " Score=" << G.Score << " Level=" << G.Level << " Stones=" << G.Stones << " ToGo=" << G.ToGo << "\n";
-    if (o.board) {
-      for (int row = 1; row <= 12; ++row) {
-        out << "board " << row << " ";
-        for (int col = 0; col < BoardColumns; ++col) out << G.Board[col][row];
-        out << "\n";
-      }
-    }
+      PrintRunEnd(o, backend, out);
     if (capture) {
       audio.CatchUp(backend);
       if (!audio.Finish(why)) {

@@ -220,6 +220,18 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& o, std::stri
   return true;
 }
 
+void PrintRunEnd(const SimOptions& o, platform::HeadlessBackend& backend, std::ostream& out) {
+  out << "t=" << backend.NowMs() << " f=" << backend.framesPresented << " final CurrentState=" << G.CurrentState
+      << " Score=" << G.Score << " Level=" << G.Level << " Stones=" << G.Stones << " ToGo=" << G.ToGo << "\n";
+  if (o.board) {
+    for (int row = 1; row <= 12; ++row) {
+      out << "board " << row << " ";
+      for (int col = 0; col < BoardColumns; ++col) out << G.Board[col][row];
+      out << "\n";
+    }
+  }
+}
+
 int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   if (!o.replay.empty()) return RunReplaySim(o, out, err);
   namespace fs = std::filesystem;
@@ -277,15 +289,7 @@ int RunSim(const SimOptions& o, std::ostream& out, std::ostream& err) {
   } catch (const platform::RunStopped&) {
   }
 
-  out << "t=" << backend.NowMs() << " f=" << backend.framesPresented << " final CurrentState=" << G.CurrentState
-      << " Score=" << G.Score << " Level=" << G.Level << " Stones=" << G.Stones << " ToGo=" << G.ToGo << "\n";
-  if (o.board) {
-    for (int row = 1; row <= 12; ++row) {
-      out << "board " << row << " ";
-      for (int col = 0; col < BoardColumns; ++col) out << G.Board[col][row];
-      out << "\n";
-    }
-  }
+  PrintRunEnd(o, backend, out);
   if (capture) {
     audio.CatchUp(backend);
     if (!audio.Finish(why)) {

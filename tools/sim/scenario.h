@@ -53,4 +53,7 @@ bool ParseSimArgs(const std::vector<std::string>& args, SimOptions& options, std
 // dump could not be written.
 int RunSim(const SimOptions& options, std::ostream& out, std::ostream& err);
 
+// A run's last lines: the final state and, with --board, the well.
+void PrintRunEnd(const SimOptions& options, platform::HeadlessBackend& backend, std::ostream& out);
+
 extern const char* const kSimUsage;
