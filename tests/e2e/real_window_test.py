@@ -743,10 +743,21 @@ def run_desktop(args):
     session = Session(args)
     try:
         session.game = xh.Game([args.stakko, "--verbose"], session.run_dir, session.x, session.work)
-        frame = session.wait_frame("the title", lambda f: not f.is_uniform(BLACK, step=20), 30)
-        pixels, width, height, _bpl, _ri, _gi, _bi = frame.raw
-        lit = [sy for sy in range(height) if any(frame.screen_pixel(sx, sy) != BLACK for sx in range(0, width, 3))]
-        share = (lit[-1] - lit[0] + 1) / height if lit else 0
+        session.wait_frame("the title", lambda f: not f.is_uniform(BLACK, step=20), 30)
+        seen = {}
+
+        def fills_height(f):
+            # The first pictures may still be coming in: the share of lit
+            # lines is judged on the settled one, within a few seconds.
+            _pixels, width, height, _bpl, _ri, _gi, _bi = f.raw
+            lit = [sy for sy in range(height) if any(f.screen_pixel(sx, sy) != BLACK for sx in range(0, width, 3))]
+            seen.update(lit=lit, height=height, share=(lit[-1] - lit[0] + 1) / height if lit else 0)
+            return seen["share"] >= 0.9
+        try:
+            session.wait_frame("the picture filling the height", fills_height, 10)
+        except Failure:
+            pass
+        lit, height, share = seen["lit"], seen["height"], seen["share"]
         # Black bars around, every screen pixel the game pixel it stands for.
         session.wait_frame("the picture in its area", lambda f: f.letterbox_and_scale_ok() is None, 10)
         report(share >= 0.9 and "shared image" in said(session.game), "1366x768: the picture fills the height",
