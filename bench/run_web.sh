@@ -8,8 +8,9 @@
 # to the address (e.g. "fps=700").
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 source scripts/web-common.sh
-version="$(sed -n 's/^project(Stakko VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+version="$(stakko_version)"
 zip="$(realpath "${1:-dist/stakko-$version-web.zip}")"
 seconds="${2:-10}"
 rounds="${3:-3}"
