@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -138,7 +139,7 @@ TEST_F(SoundTest, NoStepAtAnyCutOrLoopSeam) {
   const double amplitude = 20000;
   auto sine = [&](int rate, int frames, double hz) {
     std::vector<int16_t> v;
-    for (int n = 0; n < frames; ++n) v.push_back(static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * n / rate))));
+    for (int n = 0; n < frames; ++n) v.push_back(static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hz * n / rate))));
     return testwave::Wave16(static_cast<uint32_t>(rate), 1, v);
   };
   // 300 Hz: a whole number of cycles in each loop, at either rate.
@@ -147,7 +148,7 @@ TEST_F(SoundTest, NoStepAtAnyCutOrLoopSeam) {
   ASSERT_NE(a, 0);
   ASSERT_NE(b, 0);
   // An ease of at least 4 ms, one easing out while another eases in.
-  const double own = amplitude * 2 * M_PI * 300 / 44100;
+  const double own = amplitude * 2 * std::numbers::pi * 300 / 44100;
   const double bound = own + 2 * amplitude / (0.004 * 44100) + 2;
   std::vector<int> heard = {0};
   auto listen = [&](int frames) {
@@ -268,7 +269,7 @@ TEST_F(SoundTest, ResamplingImagesStayBelowMinus60Decibels) {
                {30000, 12000}, {32000, 12800}, {48000, 17000}, {88200, 9000}};
   for (const auto& c : cases) {
     std::vector<int16_t> v;
-    for (int n = 0; n < c.rate; ++n) v.push_back(static_cast<int16_t>(std::lround(16000 * std::sin(2 * M_PI * c.hz * n / c.rate))));
+    for (int n = 0; n < c.rate; ++n) v.push_back(static_cast<int16_t>(std::lround(16000 * std::sin(2 * std::numbers::pi * c.hz * n / c.rate))));
     SoundId id = Load("Sweep" + std::to_string(c.rate) + "_" + std::to_string(static_cast<int>(c.hz)) + ".wav",
                       testwave::Wave16(static_cast<uint32_t>(c.rate), 1, v));
     ASSERT_NE(id, 0);
@@ -281,14 +282,14 @@ TEST_F(SoundTest, ResamplingImagesStayBelowMinus60Decibels) {
     // resampler added.
     double ss = 0, sc = 0, cc = 0, ys = 0, yc = 0;
     for (size_t n = 0; n < heard.size(); ++n) {
-      const double sn = std::sin(2 * M_PI * c.hz * n / out), cn = std::cos(2 * M_PI * c.hz * n / out);
+      const double sn = std::sin(2 * std::numbers::pi * c.hz * n / out), cn = std::cos(2 * std::numbers::pi * c.hz * n / out);
       ss += sn * sn, sc += sn * cn, cc += cn * cn, ys += heard[n] * sn, yc += heard[n] * cn;
     }
     const double det = ss * cc - sc * sc;
     const double ka = (ys * cc - yc * sc) / det, kb = (yc * ss - ys * sc) / det;
     double signal = 0, rest = 0;
     for (size_t n = 0; n < heard.size(); ++n) {
-      const double fit = ka * std::sin(2 * M_PI * c.hz * n / out) + kb * std::cos(2 * M_PI * c.hz * n / out);
+      const double fit = ka * std::sin(2 * std::numbers::pi * c.hz * n / out) + kb * std::cos(2 * std::numbers::pi * c.hz * n / out);
       signal += fit * fit;
       rest += (heard[n] - fit) * (heard[n] - fit);
     }
