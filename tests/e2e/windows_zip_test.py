@@ -89,7 +89,8 @@ class ZipSession(rw.Session):
         # the Linux scenario runner must verify what stakko.exe recorded.
         if not self.native_sim:
             raise Failure("no Linux stakko-sim given (--native-sim)")
-        folder = os.path.join(self.cwd, "Replays")
+        # Beside stakko.exe, not in the folder it was started from.
+        folder = os.path.join(self.assets_dir, "Replays")
         files = xh.wait_for("a replay in Replays", lambda: os.path.isdir(folder) and sorted(
             n for n in os.listdir(folder) if n.endswith(".stkr")), 15)
         result = subprocess.run([self.native_sim, "--dir", self.native_run_dir, "--verify",
