@@ -5,6 +5,11 @@ namespace platform {
 namespace {
 // Further behind than this, the lost time is given up, not caught up.
 constexpr int64_t kStallMicros = 250000;
+// Reads this long after the last frame, with none between, are a wait. A
+// frame's own work can take longer than its slot (a slow machine, a page
+// catching up after handing the browser its turn); counting its reads as
+// a wait would hand its slots to reads and lose frames.
+constexpr int64_t kWaitMicros = 20000;
 }  // namespace
 
 void FramePace::Set(int fps, int refreshHz) {
@@ -33,9 +38,10 @@ int64_t FramePace::FrameStart(int64_t now) {
 int64_t FramePace::Read(int64_t now) {
   if (period_ <= 0) return 0;
   // The first read after a frame is that frame's own; reads that follow
-  // within a frame's time are one frame's many (the particle screen takes
-  // sixty). Past that, nothing is being shown: the reads are the wait.
-  const bool waiting = readSinceFrame_ && now - lastActivity_ >= period_;
+  // within a frame's time (20 ms at least) are one frame's many (the
+  // particle screen takes sixty). Past that, nothing is being shown: the
+  // reads are the wait.
+  const bool waiting = readSinceFrame_ && now - lastActivity_ >= (period_ > kWaitMicros ? period_ : kWaitMicros);
   readSinceFrame_ = true;
   return waiting ? TakeSlot(now) : 0;
 }
