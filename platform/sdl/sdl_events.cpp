@@ -7,25 +7,16 @@
 #include "platform/sdl/sdl_system.h"
 #include "platform/sdl/sdl_window.h"
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
+#include "platform/sdl/sdl_page_turn.h"
 
 namespace platform {
 
 void SdlEvents::Pump() {
   if (!window_.VideoStarted()) return;
 #ifdef __EMSCRIPTEN__
-  // A page gets its keys, pointer, sound and painting only while the game
-  // hands the browser its turn. SDL does at each present; waits that only
-  // read input never present, so the pump hands it over at least every
-  // 16 ms (a frame of a 60 Hz display).
-  static uint64_t lastYieldMicros = 0;
-  const uint64_t nowMicros = static_cast<uint64_t>(system_.NowMicros());
-  if (nowMicros - lastYieldMicros >= 16000) {
-    lastYieldMicros = nowMicros;
-    emscripten_sleep(0);
-  }
+  // Unpaced, or behind its slots, the game never waits: the browser still
+  // gets a turn every frame of a 60 Hz display.
+  HandPageItsTurnAfter(16.0);
 #endif
   SDL_PumpEvents();
   SDL_Event events[64];

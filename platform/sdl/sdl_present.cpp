@@ -10,6 +10,8 @@
 #include "platform/scaler.h"
 #include "platform/sdl/sdl_x11_depth.h"
 
+#include "platform/sdl/sdl_page_turn.h"
+
 namespace platform {
 
 bool SdlCpuPresenter::Present(SDL_Window* window, const uint32_t* pixels, int width, int height) {
@@ -112,8 +114,16 @@ int64_t SdlPresent::NowMicros() const {
 }
 
 void SdlPresent::Sleep(int64_t micros) const {
+  if (micros <= 0) return;
+#ifdef __EMSCRIPTEN__
+  // A page has no sleep but a busy loop; waiting is handing the browser its
+  // turn. Its timers are coarse, so the frames after a wait are behind their
+  // slots and run at once: the grid, not each wait, keeps the count.
+  HandPageItsTurn(static_cast<unsigned>((micros + 999) / 1000));
+#else
   // A real sleep: the processor is free while the game waits for its slot.
-  if (micros > 0) std::this_thread::sleep_for(std::chrono::microseconds(micros));
+  std::this_thread::sleep_for(std::chrono::microseconds(micros));
+#endif
 }
 
 void SdlPresent::Open(SDL_Window* window, int width, int height) {
@@ -257,11 +267,37 @@ bool SdlPresent::Show(const uint32_t* pixels, int width, int height) {
     }
   }
   if (trialFrame_ >= 0) TrialFrame(static_cast<double>(NowMicros() - start) / 1e6);
+  if (shown) ++countedPictures_;
+#ifdef __EMSCRIPTEN__
+  lastShownMs_ = emscripten_get_now();
+#endif
   return shown;
 }
 
 void SdlPresent::BeginFrame() {
   if (pace_.Paced()) Sleep(pace_.FrameStart(NowMicros()));
+  if (settings_.verbose) CountFrame();
+}
+
+void SdlPresent::CountFrame() {
+  constexpr int64_t kEvery = 5000000;
+  const int64_t now = NowMicros();
+  if (countSince_ == 0) {
+    countSince_ = now;
+    countedFrames_ = 0;
+    countedPictures_ = 0;
+  }
+  if (now - countSince_ >= kEvery) {
+    const double seconds = static_cast<double>(now - countSince_) / 1e6;
+    char line[160];
+    std::snprintf(line, sizeof line, "%.1f game frames a second, %.1f pictures shown a second (the last %.0f s)",
+                  countedFrames_ / seconds, countedPictures_ / seconds, seconds);
+    Say(line);
+    countSince_ = now;
+    countedFrames_ = 0;
+    countedPictures_ = 0;
+  }
+  ++countedFrames_;
 }
 
 void SdlPresent::BeginRead() {
@@ -275,7 +311,11 @@ bool SdlPresent::Present(const uint32_t* pixels, int width, int height) {
     owed_ = false;
     return Show(pixels, width, height);
   }
-  if (!pace_.MayPresent(NowMicros())) {
+  bool displayBusy = !pace_.MayPresent(NowMicros());
+#ifdef __EMSCRIPTEN__
+  displayBusy = displayBusy || PageStillToPaint(lastShownMs_);
+#endif
+  if (displayBusy) {
     owed_ = true;
     pace_.FrameDone(NowMicros());
     return window_ != nullptr;
@@ -293,6 +333,9 @@ void SdlPresent::ShowAgainIfOwed(bool active) {
   // drawn again, its next frame is on its way anyway.
   if (!owed_ || !active || lastPixels_ == nullptr || !BackBufferUnchangedSinceFlip()) return;
   if (pace_.Paced() && !pace_.MayPresent(NowMicros())) return;
+#ifdef __EMSCRIPTEN__
+  if (PageStillToPaint(lastShownMs_)) return;
+#endif
   owed_ = false;
   Show(lastPixels_, width_, height_);
   pace_.Presented(NowMicros());

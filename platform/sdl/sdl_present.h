@@ -99,6 +99,7 @@ class SdlPresent {
   void TrialFrame(double seconds);
   void Say(const std::string& what) const;
   void Announce(const char* how);
+  void CountFrame();
 
   SdlSettings settings_;
   SDL_Window* window_ = nullptr;
@@ -116,6 +117,12 @@ class SdlPresent {
   double trialSeconds_[2] = {0.0, 0.0};
   bool announce_ = false;  // the path in use is still to be said (--verbose)
   bool toldUnshowable_ = false;  // an unshowable display format was named on stderr
+  // --verbose says every few seconds how many frames ran and how many
+  // pictures reached the screen: whether this machine holds the pace.
+  int64_t countSince_ = 0;
+  int countedFrames_ = 0;
+  int countedPictures_ = 0;
+  double lastShownMs_ = -1;  // in a page: when the last picture was handed over
 };
 
 }  // namespace platform

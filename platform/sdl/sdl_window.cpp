@@ -18,6 +18,10 @@ bool SdlWindow::StartVideo() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   // The game's speed is its frame rate: never wait for the display.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  // On a page SDL would hand the browser its turn at every picture, and a
+  // turn costs a paint: the pace's waits and the event pump hand it over
+  // instead, as often as the game can spare.
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   // Without a display SDL quietly picks a driver that shows nothing; a game
   // nobody can see must not start unless that was asked for.
