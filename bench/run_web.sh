@@ -5,7 +5,8 @@
 #
 #   bench/run_web.sh [zip] [seconds] [rounds] [query] [WIDTHxHEIGHT]
 # The zip defaults to the one scripts/package.sh web wrote; query is added
-# to the address (e.g. "fps=700").
+# to the address (e.g. "fps=700"), after "verbose", which makes the game
+# say how many frames it ran.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -40,7 +41,7 @@ for _ in $(seq 50); do
   [ -n "$port" ] && break
   sleep 0.1
 done
-url="http://127.0.0.1:$port/index.html${query:+?$query}"
+url="http://127.0.0.1:$port/index.html?verbose${query:+&$query}"
 for round in $(seq "$rounds"); do
   echo -n "round $round: "
   NODE_PATH="$modules" node bench/web_framerate.js "$url" /usr/bin/chromium "$seconds" "$size"
