@@ -19,6 +19,7 @@ void SdlEvents::Pump() {
   HandPageItsTurnAfter(16.0);
 #endif
   SDL_PumpEvents();
+  input_.KeysMayHaveChanged();
   SDL_Event events[64];
   int n;
   // Drain the whole queue so it never fills, whatever comes in.

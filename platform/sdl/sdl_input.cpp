@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_input.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "platform/sdl/sdl_key_table.h"
@@ -106,9 +107,14 @@ void SdlInput::HandleEvent(const SDL_Event& e) {
 
 void SdlInput::HideUntilReleased(SDL_Scancode key) {
   if (key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES) hidden_[key] = true;
+  keysFresh_ = false;
 }
 
 void SdlInput::ReadKeyboard(uint8_t snapshot[256]) {
+  if (keysFresh_) {
+    std::memcpy(snapshot, lastKeys_, sizeof lastKeys_);
+    return;
+  }
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   std::fill(snapshot, snapshot + 256, 0);
@@ -121,6 +127,8 @@ void SdlInput::ReadKeyboard(uint8_t snapshot[256]) {
     }
     if (state[sc] && codes[static_cast<size_t>(sc)] != 0) snapshot[codes[static_cast<size_t>(sc)]] = 0x80;
   }
+  std::memcpy(lastKeys_, snapshot, sizeof lastKeys_);
+  keysFresh_ = true;
 }
 
 // Letters follow Shift and Caps Lock on the player's layout. Other keys give

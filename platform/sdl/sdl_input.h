@@ -21,6 +21,11 @@ class SdlInput {
   void StartKeyboard() { keyboardStarted_ = true; }
   void StopKeyboard() { keyboardStarted_ = false; }
   void ReadKeyboard(uint8_t snapshot[256]);
+  // SDL's key states may have changed (events were pumped): the next read
+  // looks at them again. Until then it hands out the last snapshot, which
+  // screens that read the keys sixty times a frame would otherwise rebuild
+  // from every scancode each time.
+  void KeysMayHaveChanged() { keysFresh_ = false; }
   // A key the platform itself answered (Alt+Enter): the game does not see
   // it until it has been let go.
   void HideUntilReleased(SDL_Scancode key);
@@ -57,6 +62,8 @@ class SdlInput {
   bool relativeSeen_ = false;
   Uint32 capturedAt_ = 0;
   bool hidden_[SDL_NUM_SCANCODES] = {};
+  bool keysFresh_ = false;
+  uint8_t lastKeys_[256] = {};
   int mouseButtons_[3] = {};
   // The characters the system typed for each key, learned from the text
   // events that follow its presses, without and with Shift (0 = not seen).
