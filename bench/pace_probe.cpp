@@ -3,7 +3,7 @@
 // appends a line to the descriptor named by STAKKO_PACE_PROBE_FD:
 //
 //   sample <monotonic ns> <frames> <pumps for reads> <pictures>
-//          <game cpu ticks> <X server cpu ticks>
+//          <game cpu ticks> <X server cpu ticks> <read sleeps>
 //
 // (cpu ticks: user + system time from /proc/PID/stat, in clock ticks; the
 // server's pid comes in STAKKO_PACE_PROBE_SERVER_PID, 0 without). The game
@@ -19,6 +19,8 @@
 // a frame. Pictures: XShmPutImage from the game's own image of the picture
 // (the processor's path on X11), SDL_UpdateWindowSurface(Rects) where it
 // draws into the window surface, SDL_RenderPresent for the graphics card.
+// Read sleeps: nanosleep calls made from an input read, that is reads that
+// the pace took for a wait and gave a frame's slot of their own.
 #include <dlfcn.h>
 #include <elf.h>
 #include <execinfo.h>
@@ -42,6 +44,7 @@ namespace {
 std::atomic<long long> frames{0};
 std::atomic<long long> readPumps{0};
 std::atomic<long long> pictures{0};
+std::atomic<long long> readSleeps{0};
 thread_local int insideSdlUpdate = 0;
 
 struct Range {
@@ -134,11 +137,11 @@ void WriteSamples(int fd, int serverPid) {
   for (;;) {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
-    char line[160];
-    const int n = std::snprintf(line, sizeof line, "sample %lld %lld %lld %lld %lld %lld\n",
+    char line[192];
+    const int n = std::snprintf(line, sizeof line, "sample %lld %lld %lld %lld %lld %lld %lld\n",
                                 static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec, frames.load(),
                                 readPumps.load(), pictures.load(), CpuTicks("/proc/self/stat"),
-                                serverPid > 0 ? CpuTicks(serverStat) : 0LL);
+                                serverPid > 0 ? CpuTicks(serverStat) : 0LL, readSleeps.load());
     if (write(fd, line, static_cast<size_t>(n)) != n) return;
     timespec step{0, 100000000};
     nanosleep(&step, nullptr);
@@ -174,6 +177,20 @@ void SDL_PumpEvents(void) {
     frames.fetch_add(1, std::memory_order_relaxed);
   }
   next();
+}
+
+// The pace sleeps with std::this_thread::sleep_for, which is nanosleep or
+// clock_nanosleep depending on the C++ library's version.
+int nanosleep(const timespec* duration, timespec* left) {
+  static auto next = Next<int (*)(const timespec*, timespec*)>("nanosleep");
+  if (!readCode.empty() && CalledFromRead()) readSleeps.fetch_add(1, std::memory_order_relaxed);
+  return next(duration, left);
+}
+
+int clock_nanosleep(clockid_t clock, int flags, const timespec* duration, timespec* left) {
+  static auto next = Next<int (*)(clockid_t, int, const timespec*, timespec*)>("clock_nanosleep");
+  if (!readCode.empty() && CalledFromRead()) readSleeps.fetch_add(1, std::memory_order_relaxed);
+  return next(clock, flags, duration, left);
 }
 
 struct SDL_Window;

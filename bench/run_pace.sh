@@ -109,14 +109,14 @@ run_game() {  # MODE SIZE ROUND
       split(first, a); split(last, b)
       wall = (b[2] - a[2]) / 1e9
       if (wall > 0)
-        printf "result %s %s %s %s %d %d %.3f %d %d %.1f %.1f\n", mode, size, $3, $4, round, b[3] - a[3], wall,
-               b[5] - a[5], b[4] - a[4], 100 * (b[6] - a[6]) / hz / wall, 100 * (b[7] - a[7]) / hz / wall
+        printf "result %s %s %s %s %d %d %.3f %d %d %.1f %.1f %d\n", mode, size, $3, $4, round, b[3] - a[3], wall,
+               b[5] - a[5], b[4] - a[4], 100 * (b[6] - a[6]) / hz / wall, 100 * (b[7] - a[7]) / hz / wall, b[8] - a[8]
       want = ""
     }' "$work/samples" | tee -a "$results"
   if [ -s "$work/game.err" ]; then sed 's/^/  game: /' "$work/game.err"; fi
 }
 
-echo "# result MODE SIZE SCREEN FOCUS ROUND FRAMES SECONDS PICTURES READ-PUMPS GAME-CPU% X-CPU%"
+echo "# result MODE SIZE SCREEN FOCUS ROUND FRAMES SECONDS PICTURES READ-PUMPS GAME-CPU% X-CPU% READ-SLEEPS"
 for ((round = 1; round <= rounds; ++round)); do
   echo "# round $round, load: $(uptime | sed 's/.*load average: //')"
   for size in "${sizes[@]}"; do
@@ -129,12 +129,12 @@ echo "# end, load: $(uptime | sed 's/.*load average: //')"
 # it throughout) and the rounds' range is given; unpaced, the best round is
 # the game's speed, since a shared machine only ever slows a round down.
 echo
-printf '%-8s %-10s %-6s %-8s %10s %17s %10s %9s %7s\n' mode size screen focus frames/s "rounds" pictures/s game-cpu X-cpu
+printf '%-8s %-10s %-6s %-8s %10s %17s %10s %9s %7s %12s\n' mode size screen focus frames/s "rounds" pictures/s game-cpu X-cpu read-sleeps/s
 awk '$1 == "result" {
     key = $2 " " $3 " " $4 " " $5
     if (!(key in wall)) order[n++] = key
     frames[key] += $7; wall[key] += $8; pictures[key] += $9
-    cpu[key] += $11 * $8; xcpu[key] += $12 * $8
+    cpu[key] += $11 * $8; xcpu[key] += $12 * $8; sleeps[key] += $13
     rate = $7 / $8
     if (!(key in lo) || rate < lo[key]) lo[key] = rate
     if (!(key in hi) || rate > hi[key]) hi[key] = rate
@@ -143,7 +143,7 @@ awk '$1 == "result" {
     for (i = 0; i < n; ++i) {
       k = order[i]; split(k, p)
       fps = p[1] == "paced" ? frames[k] / wall[k] : hi[k]
-      printf "%-8s %-10s %-6s %-8s %10.1f %8.1f-%-8.1f %10.1f %8.1f%% %6.1f%%\n", p[1], p[2], p[3], p[4], fps, lo[k], hi[k],
-             pictures[k] / wall[k], cpu[k] / wall[k], xcpu[k] / wall[k]
+      printf "%-8s %-10s %-6s %-8s %10.1f %8.1f-%-8.1f %10.1f %8.1f%% %6.1f%% %12.1f\n", p[1], p[2], p[3], p[4], fps, lo[k],
+             hi[k], pictures[k] / wall[k], cpu[k] / wall[k], xcpu[k] / wall[k], sleeps[k] / wall[k]
     }
   }' "$results" | sort -s -k1,1
