@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "flow/globals.h"
+#include "flow/main_loop.h"
 #include "flow/startup.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/internal/state_reset.h"
