@@ -32,7 +32,7 @@ const char kHelp[] =
     "                       between them; pictures reach the display at most at\n"
     "                       its refresh rate. The game moves a fixed step every\n"
     "                       frame, so N is the speed of play: 1000 gives a\n"
-    "                       steady game for about a tenth of a processor core.\n"
+    "                       steady game for about a fifth of a processor core.\n"
     "                       0 (default): as fast as frames can be shown\n"
     "  --size WxH           the window's size when windowed\n"
     "  --no-sound           play silently, without opening the sound device\n"
