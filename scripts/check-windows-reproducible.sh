@@ -9,8 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 work="$(mktemp -d "${TMPDIR:-/tmp}/stakko-repro.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+# One commit for both, whatever is committed meanwhile.
+commit="$(git rev-parse HEAD)"
 for n in 1 2; do
   git clone -q . "$work/tree-$n"
+  git -C "$work/tree-$n" checkout -q "$commit"
   (cd "$work/tree-$n" && STAKKO_CACHE_DIR="$work/cache-$n" scripts/package-windows.sh >/dev/null)
 done
 status=0
