@@ -10,12 +10,13 @@ level-up and a chain it stacks the middle column until the well overflows,
 and types a name into the table.
 
 Then stakko-sim must verify the replay the game kept in Replays, and so must
-stakko --verify-table; the replay's trace must hold the explosions, a
-level-up and the game over; its own frames must show a chain (the second
-line is made of jewels that fell); its final well must be the one the window
-showed; and the window's last screens, the game-over picture sliding over
-the final well and the name entry with the typed name, must be the replay's
-frames pixel for pixel. (The table itself comes after the recording ends.)
+stakko --verify-table. The replay's trace must put every column where the
+window showed it come to rest, explode as many jewels as the window saw go,
+and hold the level-up and the game over; its own frames must show a chain
+(a line made of jewels that fell); and the window's last screens, the
+game-over picture sliding over the final well (the trace's) and the name
+entry with the typed name, must be the replay's frames pixel for pixel.
+(The table that follows is not in the replay: the recording ends there.)
 """
 
 import argparse
@@ -135,7 +136,7 @@ def scoring_move(b, piece, following):
     first, keeping the stack low and even."""
     best = None
     for c, ks, nb, cleared, chains in options(b, piece):
-        later = max((c2 + 8 * ch2 + 0.1 * evenness(nb2) for _c, _k, nb2, c2, ch2 in options(nb, following)),
+        later = max((c2 + 40 * ch2 + 0.1 * evenness(nb2) for _c, _k, nb2, c2, ch2 in options(nb, following)),
                     default=-1000)
         value = 10 * cleared + 80 * chains + 0.9 * later + evenness(nb)
         if best is None or value > best[0]:
@@ -336,7 +337,7 @@ class Player:
         seconds it took once the drop that ends the game is made."""
         started = time.monotonic()
         while True:
-            if time.monotonic() - started > 150:
+            if time.monotonic() - started > 100:
                 raise xh.Failure("no level-up and chain after %d drops (%d jewels cleared, %d chains)" % (
                     len(self.locks), self.cleared, self.chains))
             b, (_c, _y, piece), nxt = self.look(keep=True)
@@ -434,11 +435,12 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-def chain_shown(args, screen, replay, trace, dump):
-    """A chain in the replay's own frames: an explosion whose line was not
-    in the well until the explosion before it let jewels fall. Frame f of an
-    explosion traced at f is the well it was found in; frame f + 1 shows
-    the line before it bursting, its cells covered by the explosion."""
+def chains_shown(args, screen, replay, trace, dump):
+    """The chains in the replay's own frames: explosions whose line was not
+    in the well until the explosion before them let jewels fall. Frame f of
+    an explosion traced at f is the well it was found in; frame f + 1 shows
+    the line before it bursting, its cells covered by the explosion.
+    Returns ([(frame before, frame, line)], why there are none)."""
     pairs = []
     prior = None
     for m in re.finditer(r"^t=\d+ f=(\d+) (explode cells=(\d+)|lock) ", trace, re.M):
@@ -447,11 +449,12 @@ def chain_shown(args, screen, replay, trace, dump):
         prior = (int(m.group(1)), int(m.group(3))) if m.group(3) else None
     frames = sorted({f for a, _n, b in pairs for f in (a + 1, b)})
     if not frames:
-        return None, "no explosion followed another"
+        return [], "no explosion followed another"
     code, _out, err = sim(["--replay", replay, "--dump-frames", ",".join(map(str, frames)), "--dump-dir", dump],
                           args.sim, args.run_dir)
     if code != 0:
-        return None, "stakko-sim --dump-frames: " + err
+        return [], "stakko-sim --dump-frames: " + err
+    chains = []
     for first, cells, second in pairs:
         before_f = frame_of_png(os.path.join(dump, "frame-%d.png" % (first + 1)))
         after_f = frame_of_png(os.path.join(dump, "frame-%d.png" % second))
@@ -459,11 +462,11 @@ def chain_shown(args, screen, replay, trace, dump):
         after = screen.well(after_f, screen.piece(after_f))
         bursting = sum(1 for col in before for k in col if k is None)
         if bursting != cells:
-            return None, "frame %d shows %d cells bursting, not the %d traced" % (first + 1, bursting, cells)
+            return [], "frame %d shows %d cells bursting, not the %d traced" % (first + 1, bursting, cells)
         line = complete(after) and find_line(after)
         if line and made_by_falling(before, after, line):
-            return (first, second, line), None
-    return None, "none of %d explosions after another is a chain in the frames" % len(pairs)
+            chains.append((first, second, line))
+    return chains, "none of %d explosions after another is a chain in the frames" % len(pairs)
 
 
 def check_replay(args, server, screen, player, replay, row, shot, over):
@@ -500,12 +503,13 @@ def check_replay(args, server, screen, player, replay, row, shot, over):
               len(locks), sorted({c for c, _r in locks}), len(explosions), sum(explosions), level))
 
     dump = os.path.join(args.artifacts, "replay-frames")
-    chain, why = chain_shown(args, screen, replay, out, dump)
-    if chain is None:
+    chains, why = chains_shown(args, screen, replay, out, dump)
+    if not chains:
         print("FAIL     no chain in the replay: " + why)
         return 1
-    print("PASS     a chain in the replay: the line %s exploding after frame %d was made by the jewels the "
-          "explosion of frame %d let fall" % (chain[2], chain[1], chain[0]))
+    first, second, line = chains[0]
+    print("PASS     %d chain(s) in the replay's frames; the first: the line %s exploding after frame %d was made "
+          "by the jewels the explosion of frame %d let fall" % (len(chains), line, second, first))
 
     # The screens the game ended on. The game-over picture slides over a
     # still of the last play frame, shown once the play state is left; the
