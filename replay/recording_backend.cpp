@@ -48,6 +48,7 @@ bool RecordingBackend::Present(const uint32_t* pixels, int width, int height) {
   if (tape_) {
     tape_->Present(ok);
     if (tape_->frames % checkpointEvery == 0) tape_->Checkpoint(hooks_.digest());
+    readsSincePicture_ = 0;
   }
   return ok;
 }
@@ -60,7 +61,10 @@ int RecordingBackend::ShowMessageBox(const std::string& title, const std::string
 
 bool RecordingBackend::ReadKeyboard(uint8_t snapshot[256]) {
   const bool ok = inner_.ReadKeyboard(snapshot);
-  if (tape_) tape_->Keys(ok, snapshot);
+  if (tape_) {
+    tape_->Keys(ok, snapshot);
+    if (afterGame_ && ++readsSincePicture_ >= 2) Finish(true);
+  }
   return ok;
 }
 
@@ -79,7 +83,7 @@ bool RecordingBackend::ReadMouse(platform::MouseReading& out) {
 void RecordingBackend::EndProcess(int exitCode) {
   // Quitting or a stop signal in the middle of a game still keeps the game
   // so far; it says it did not run to its end.
-  if (tape_) Finish(false);
+  if (tape_) Finish(afterGame_);
   inner_.EndProcess(exitCode);
   std::abort();  // a backend that returned from ending the process
 }
@@ -90,12 +94,16 @@ void RecordingBackend::Trace(const std::string& event) {
   if (!StateChange(event, from, to)) return;
   if (to == kGetReady && from != kGetReady) {
     Begin();
-  } else if (from == kGameOver && tape_) {
+  } else if (tape_ && afterGame_) {
     Finish(true);
+  } else if (from == kGameOver && tape_) {
+    afterGame_ = true;
+    readsSincePicture_ = 0;
   }
 }
 
 void RecordingBackend::Begin() {
+  if (tape_) Finish(afterGame_);
   tape_ = std::make_unique<TapeWriter>();
   origin_ = platform::CopyTimingState().originMicros;
   start_ = hooks_.captureStart ? hooks_.captureStart() : std::vector<uint8_t>{};
@@ -103,6 +111,7 @@ void RecordingBackend::Begin() {
 
 void RecordingBackend::Finish(bool complete) {
   std::unique_ptr<TapeWriter> tape = std::move(tape_);
+  afterGame_ = false;
   // The last state is always checked, wherever the checkpoints fell.
   if (tape->frames % checkpointEvery != 0) tape->Checkpoint(hooks_.digest());
   ReplayFile file;

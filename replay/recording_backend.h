@@ -72,6 +72,12 @@ class RecordingBackend : public platform::Backend {
   platform::Backend& inner_;
   RecorderHooks hooks_;
   std::unique_ptr<TapeWriter> tape_;
+  // The game is over; the recording goes on until the screen after it has
+  // drawn its picture and waits (a second key read with no picture since),
+  // or until another screen comes, so a replay ends on the table the
+  // player saw.
+  bool afterGame_ = false;
+  int readsSincePicture_ = 0;
   std::vector<uint8_t> start_;
   int64_t origin_ = 0;  // the game clock's origin, in backend microseconds
 };

@@ -75,6 +75,9 @@ bool TapeBackend::ReadKeyboard(uint8_t snapshot[256]) {
   if (!engaged_) return inner_.ReadKeyboard(snapshot);
   bool ok = false;
   Check(reader_.Keys(ok, snapshot));
+  // A game's recording ends once the screen after it waits for a key, with
+  // its last check right after that read.
+  CheckpointIfDue();
   return ok;
 }
 

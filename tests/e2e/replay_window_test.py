@@ -436,11 +436,15 @@ def main():
         files = xh.wait_for("a replay in Replays", lambda: sorted(
             n for n in os.listdir(replays) if n.endswith(".stkr")), 10)
         print("PASS     recorded %s; the table's row %s" % (files, rows[0]))
+        # The table slides in, then shows one picture and waits for a key.
+        time.sleep(1.5)
+        table_shot = player.shot()
+        table_shot.save_png(os.path.join(args.artifacts, "window-table.png"))
         game.kill()
         game = None
         replay = os.path.join(replays, files[-1])
         shutil.copy(replay, os.path.join(args.artifacts, "replay.stkr"))
-        return check_replay(args, server, screen, player, replay, rows[0], shot, (over_shot, over_y))
+        return check_replay(args, server, screen, player, replay, rows[0], shot, (over_shot, over_y), table_shot)
     finally:
         if game is not None:
             game.kill()
@@ -482,13 +486,14 @@ def chains_shown(args, screen, replay, trace, dump):
     return chains, "none of %d explosions after another is a chain in the frames" % len(pairs)
 
 
-def check_replay(args, server, screen, player, replay, row, shot, over):
+def check_replay(args, server, screen, player, replay, row, shot, over, table_shot):
     """The recorded game proves row and shows the screens the window did."""
     code, out, err = sim(["--verify", replay], args.sim, args.run_dir)
     if code != 0 or not out.startswith("verified: score %d," % row[1]):
         print("FAIL     stakko-sim --verify: status %d, %s%s" % (code, out, err))
         return 1
     print("PASS     stakko-sim --verify: " + out.strip())
+    verified = out
     table = subprocess.run([args.stakko, "--verify-table"], cwd=os.path.dirname(os.path.dirname(replay)),
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
     lines = table.stdout.decode().splitlines()
@@ -526,21 +531,24 @@ def check_replay(args, server, screen, player, replay, row, shot, over):
 
     # The screens the game ended on. The game-over picture slides over a
     # still of the last play frame, shown once the play state is left; the
-    # name entry is the frame before the one in which Enter was read.
+    # name entry is the frame before the one in which Enter was read; the
+    # table, once slid in, is the replay's last frame.
     left = [int(m.group(1)) for m in re.finditer(r"^t=\d+ f=(\d+) state 6 7$", out, re.M)][0]
     saved = [int(m.group(1)) for m in re.finditer(r"^t=\d+ f=(\d+) highscore save ok$", out, re.M)][0]
+    frames = int(re.search(r"(\d+) frames", verified).group(1))
     still_n, name_n = left + 1, saved - 1
-    code, _out, err = sim(["--replay", replay, "--dump-frames", "%d,%d" % (still_n, name_n), "--dump-dir", dump],
-                          args.sim, args.run_dir)
+    code, _out, err = sim(["--replay", replay, "--dump-frames", "%d,%d,%d" % (still_n, name_n, frames),
+                           "--dump-dir", dump], args.sim, args.run_dir)
     if code != 0:
         print("FAIL     stakko-sim --dump-frames: " + err)
         return 1
-    name = frame_of_png(os.path.join(dump, "frame-%d.png" % name_n))
-    diff = sum(1 for y in range(H) for x in range(W) if shot.pixel(x, y) != name.pixel(x, y))
-    if diff:
-        print("FAIL     the window's name entry and the replay's frame %d differ in %d pixels" % (name_n, diff))
-        return 1
-    print("PASS     the name entry in the window is the replay's frame %d, pixel for pixel" % name_n)
+    for window, n, what in ((shot, name_n, "name entry"), (table_shot, frames, "table")):
+        frame = frame_of_png(os.path.join(dump, "frame-%d.png" % n))
+        diff = sum(1 for y in range(H) for x in range(W) if window.pixel(x, y) != frame.pixel(x, y))
+        if diff:
+            print("FAIL     the window's %s and the replay's frame %d differ in %d pixels" % (what, n, diff))
+            return 1
+        print("PASS     the %s in the window is the replay's frame %d, pixel for pixel" % (what, n))
 
     # The well the replay ended with, in its still (the stuck column may
     # hang above it), and the window's picture of it under the slide.
