@@ -1,7 +1,6 @@
 #include "replay/recording_backend.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/internal/state_reset.h"
 
@@ -84,8 +83,7 @@ void RecordingBackend::EndProcess(int exitCode) {
   // Quitting or a stop signal in the middle of a game still keeps the game
   // so far; it says it did not run to its end.
   if (tape_) Finish(afterGame_);
-  inner_.EndProcess(exitCode);
-  std::abort();  // a backend that returned from ending the process
+  ForwardingBackend::EndProcess(exitCode);
 }
 
 void RecordingBackend::Trace(const std::string& event) {

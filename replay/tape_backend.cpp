@@ -1,7 +1,6 @@
 #include "replay/tape_backend.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace replay {
 
@@ -97,8 +96,7 @@ bool TapeBackend::ReadMouse(platform::MouseReading& out) {
 
 void TapeBackend::EndProcess(int exitCode) {
   if (engaged_) CheckpointIfDue();
-  inner_.EndProcess(exitCode);
-  std::abort();  // a backend that returned from ending the process
+  ForwardingBackend::EndProcess(exitCode);
 }
 
 void TapeBackend::Trace(const std::string& event) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "replay/forwarding_backend.h"
 #include "replay/tape.h"
 
 namespace replay {
@@ -22,10 +23,10 @@ struct ReplayAstray {
 // The tape has ended: the recorded game is over.
 struct TapeEnded {};
 
-class TapeBackend : public platform::Backend {
+class TapeBackend : public ForwardingBackend {
  public:
   TapeBackend(platform::Backend& inner, const std::vector<uint8_t>& tape, std::function<uint64_t()> digest)
-      : inner_(inner), reader_(tape), digest_(std::move(digest)) {}
+      : ForwardingBackend(inner), reader_(tape), digest_(std::move(digest)) {}
 
   // From now on the tape answers.
   void Engage() { engaged_ = true; }
@@ -40,28 +41,13 @@ class TapeBackend : public platform::Backend {
 
   int64_t NowMicros() override;
   uint32_t AutoSeed() override;
-  bool StartVideo() override { return inner_.StartVideo(); }
-  bool OpenWindow(const std::string& title, int width, int height) override {
-    return inner_.OpenWindow(title, width, height);
-  }
-  void CloseWindow() override { inner_.CloseWindow(); }
-  void StopVideo() override { inner_.StopVideo(); }
   void PumpEvents() override;
   bool WindowActive() override;
   bool Present(const uint32_t* pixels, int width, int height) override;
   int ShowMessageBox(const std::string& title, const std::string& text, uint32_t flags) override;
-  bool StartKeyboard() override { return inner_.StartKeyboard(); }
-  void StopKeyboard() override { inner_.StopKeyboard(); }
   bool ReadKeyboard(uint8_t snapshot[256]) override;
   char TranslateKey(int keyCode) override;
-  bool StartMouse() override { return inner_.StartMouse(); }
-  void StopMouse() override { inner_.StopMouse(); }
   bool ReadMouse(platform::MouseReading& out) override;
-  void ReleaseMouse() override { inner_.ReleaseMouse(); }
-  bool StartAudio(platform::AudioFormat& format, platform::Mixer* mixer) override {
-    return inner_.StartAudio(format, mixer);
-  }
-  void StopAudio() override { inner_.StopAudio(); }
   [[noreturn]] void EndProcess(int exitCode) override;
   void Trace(const std::string& event) override;
 
@@ -70,7 +56,6 @@ class TapeBackend : public platform::Backend {
   void Check(bool read);
   void CheckpointIfDue();
 
-  platform::Backend& inner_;
   TapeReader reader_;
   std::function<uint64_t()> digest_;
   bool engaged_ = false;
