@@ -23,3 +23,32 @@ stakko_ci_no_skips() {
     return 1
   fi
 }
+
+# Outside CI, a part whose tools are missing is skipped with a word on how
+# to get them (ends the script with status 0); under CI the part's own
+# installer has run and a missing tool fails where it is first used.
+#   stakko_skip_without PART HOW TOOL...
+stakko_skip_without() {
+  local part="$1" how="$2" tool
+  shift 2
+  [ "${CI:-}" = "true" ] && return 0
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "=== $part: skipped: $tool is not installed ($how installs it; CI=true runs this) ==="
+      exit 0
+    fi
+  done
+}
+
+# The Linux build (default build-test) whose stakko-sim the cross builds are
+# compared with: prints its absolute path, or fails naming the script.
+#   stakko_native_build SCRIPT [DIR]
+stakko_native_build() {
+  local dir="${2:-build-test}" native
+  native="$(cd "$dir" 2>/dev/null && pwd || true)"
+  if [ -z "$native" ] || [ ! -x "$native/stakko-sim" ]; then
+    echo "$1: no Linux build with stakko-sim in $dir" >&2
+    return 1
+  fi
+  echo "$native"
+}

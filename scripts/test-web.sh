@@ -12,22 +12,11 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 source scripts/web-common.sh
 started=$SECONDS
-native="$(cd "${1:-build-test}" 2>/dev/null && pwd || true)"
-
 if [ "${CI:-}" = "true" ]; then
   web_install_packages
-else
-  for tool in emcc node; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "=== web: skipped: $tool is not installed (scripts/package.sh web installs it; CI=true runs this) ==="
-      exit 0
-    fi
-  done
 fi
-if [ -z "$native" ] || [ ! -x "$native/stakko-sim" ]; then
-  echo "test-web.sh: no Linux build with stakko-sim in ${1:-build-test}" >&2
-  exit 1
-fi
+stakko_skip_without web "scripts/package.sh web" emcc node
+native="$(stakko_native_build test-web.sh "${1:-}")"
 
 status=0
 run_tests() {

@@ -13,20 +13,8 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 source scripts/windows-common.sh
 started=$SECONDS
-native="$(cd "${1:-build-test}" 2>/dev/null && pwd || true)"
-
-if [ "${CI:-}" != "true" ]; then
-  for tool in "$WIN_WINE" "$WIN_HOST-g++-posix"; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "=== windows: skipped: $tool is not installed (scripts/package-windows.sh installs it; CI=true runs this) ==="
-      exit 0
-    fi
-  done
-fi
-if [ -z "$native" ] || [ ! -x "$native/stakko-sim" ]; then
-  echo "test-windows.sh: no Linux build with stakko-sim in ${1:-build-test}" >&2
-  exit 1
-fi
+stakko_skip_without windows scripts/package-windows.sh "$WIN_WINE" "$WIN_HOST-g++-posix"
+native="$(stakko_native_build test-windows.sh "${1:-}")"
 
 build="${STAKKO_WINDOWS_BUILD:-build-windows}"
 echo "=== $build (cross-built, run under wine) ==="
