@@ -59,14 +59,14 @@ void ClearBackBuffer(Colour colour) {
     std::memcpy(pixels + done, pixels, count * sizeof(uint32_t));
     done += count;
   }
-  return;
-#endif
+#else
   if constexpr (sizeof(wchar_t) == sizeof(uint32_t)) {
     std::wmemset(reinterpret_cast<wchar_t*>(platform::BackBufferPixels()),
                  static_cast<wchar_t>(platform::ColourToPixel(colour)), kPixelCount);
   } else {
     std::fill_n(platform::BackBufferPixels(), kPixelCount, platform::ColourToPixel(colour));
   }
+#endif
 }
 
 int FlipFrame() {
