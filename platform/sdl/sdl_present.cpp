@@ -307,6 +307,13 @@ void SdlPresent::CountFrame() {
   ++countedFrames_;
 }
 
+bool SdlPresent::DisplayTakesPicture() const {
+#ifdef __EMSCRIPTEN__
+  if (PageStillToPaint(lastShownMs_)) return false;
+#endif
+  return pace_.MayPresent(NowMicros());
+}
+
 void SdlPresent::BeginRead() {
   if (pace_.Paced()) Sleep(pace_.Read(NowMicros()));
 }
@@ -318,11 +325,7 @@ bool SdlPresent::Present(const uint32_t* pixels, int width, int height) {
     owed_ = false;
     return Show(pixels, width, height);
   }
-  bool displayBusy = !pace_.MayPresent(NowMicros());
-#ifdef __EMSCRIPTEN__
-  displayBusy = displayBusy || PageStillToPaint(lastShownMs_);
-#endif
-  if (displayBusy) {
+  if (!DisplayTakesPicture()) {
     owed_ = true;
     pace_.FrameDone(NowMicros());
     return window_ != nullptr;
@@ -339,10 +342,7 @@ void SdlPresent::ShowAgainIfOwed(bool active) {
   // Only a picture the back buffer still holds whole: once the game has
   // drawn again, its next frame is on its way anyway.
   if (!owed_ || !active || lastPixels_ == nullptr || !BackBufferUnchangedSinceFlip()) return;
-  if (pace_.Paced() && !pace_.MayPresent(NowMicros())) return;
-#ifdef __EMSCRIPTEN__
-  if (PageStillToPaint(lastShownMs_)) return;
-#endif
+  if (!DisplayTakesPicture()) return;
   owed_ = false;
   Show(lastPixels_, width_, height_);
   pace_.Presented(NowMicros());

@@ -100,6 +100,9 @@ class SdlPresent {
   void Say(const std::string& what) const;
   void Announce(const char* how);
   void CountFrame();
+  // Whether a picture may go to the display now: the refresh rate's grid
+  // (with a pace), and on a page the last picture painted.
+  bool DisplayTakesPicture() const;
 
   SdlSettings settings_;
   SDL_Window* window_ = nullptr;
